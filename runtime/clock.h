@@ -1,0 +1,20 @@
+// Time and waits. A wait keeps the window's events flowing: events that
+// arrive during the wait (a hotkey press, a click, a timer tick) run inside
+// it, so a handler that waits can be re-entered.
+#pragma once
+
+#include <cstdint>
+
+namespace tovan::rt {
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Microseconds since an arbitrary start; never goes back.
+  virtual std::int64_t NowMicros() const = 0;
+  // Runs waiting events, waits `ms` milliseconds while events keep running,
+  // then runs waiting events again. Zero or less waits no time.
+  virtual void Wait(int ms) = 0;
+};
+
+}  // namespace tovan::rt

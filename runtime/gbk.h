@@ -1,0 +1,22 @@
+// The GBK codec (code page 936) used at every outside boundary that stores
+// or sends bytes: the data files, the settings file, posted characters.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tovan::rt {
+
+struct GbkResult {
+  std::string bytes;
+  bool lossless = true;  // false when a character had no GBK form and became "?"
+};
+
+// UTF-8 → GBK bytes. Invalid UTF-8 sequences and characters that GBK cannot
+// hold become "?", and the result says so, so a caller can warn before saving.
+GbkResult ToGbk(std::string_view utf8);
+
+// GBK bytes → UTF-8. Bytes that are not valid GBK become U+FFFD.
+std::string FromGbk(std::string_view gbk);
+
+}  // namespace tovan::rt

@@ -1,0 +1,25 @@
+// The services the application reaches the platform through. A backend
+// (Win32 or simulated) owns the objects; the application only sees these.
+#pragma once
+
+#include "runtime/clipboard.h"
+#include "runtime/clock.h"
+#include "runtime/files.h"
+#include "runtime/hotkeys.h"
+#include "runtime/keys.h"
+#include "runtime/shell_open.h"
+#include "runtime/ui.h"
+
+namespace tovan::rt {
+
+struct Platform {
+  Ui& ui;
+  Clock& clock;
+  Clipboard& clipboard;
+  Files& files;
+  Hotkeys& hotkeys;
+  Keys& keys;
+  ShellOpen& shell;
+};
+
+}  // namespace tovan::rt

@@ -1,0 +1,36 @@
+// The whole simulated platform: one object a test creates to run the
+// application on a virtual clock, with every service and the action log.
+#pragma once
+
+#include "runtime/platform.h"
+#include "runtime/sim/action_log.h"
+#include "runtime/sim/sim_services.h"
+#include "runtime/sim/sim_ui.h"
+#include "runtime/sim/virtual_clock.h"
+
+namespace tovan::rt::sim {
+
+class SimPlatform {
+ public:
+  SimPlatform()
+      : ui(clock, log),
+        clipboard(clock, log),
+        files(clock, log),
+        hotkeys(ui, clock, log),
+        keys(clock, log),
+        shell(clock, log) {}
+
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell}; }
+  std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
+
+  ActionLog log;
+  VirtualClock clock;
+  SimUi ui;
+  SimClipboard clipboard;
+  SimFiles files;
+  SimHotkeys hotkeys;
+  SimKeys keys;
+  SimShellOpen shell;
+};
+
+}  // namespace tovan::rt::sim

@@ -1,0 +1,136 @@
+#include "runtime/sim/sim_services.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "runtime/text.h"
+
+namespace tovan::rt::sim {
+namespace fs = std::filesystem;
+
+bool SimClipboard::SetText(std::string_view text) {
+  if (held_) return false;
+  text_ = std::string(text);
+  log_.Add(clock_.NowMicros(), Action::kClipboardText, text_);
+  return true;
+}
+
+SimFiles::SimFiles(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {
+  std::string pattern = (fs::temp_directory_path() / "tovan-sim-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) std::abort();
+  root_ = pattern;
+  fs::create_directories(HostPath(RunDirectory()));
+}
+
+SimFiles::~SimFiles() {
+  std::error_code ignored;
+  fs::remove_all(root_, ignored);
+}
+
+fs::path SimFiles::HostPath(std::string_view path) const {
+  std::string relative = ReplaceAll(path, "\\", "/");
+  if (relative.size() >= 2 && relative[1] == ':') relative.erase(1, 1);
+  while (!relative.empty() && relative.front() == '/') relative.erase(0, 1);
+  const std::u8string u8(relative.begin(), relative.end());
+  const fs::path inside = fs::path(u8).lexically_normal();
+  // A path that climbs out of the root stays inside it.
+  if (!inside.empty() && *inside.begin() == "..") return root_ / "outside";
+  return root_ / inside;
+}
+
+std::string SimFiles::Read(std::string_view path) const {
+  std::ifstream in(HostPath(path), std::ios::binary);
+  if (!in) return {};
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool SimFiles::Write(std::string_view path, std::string_view bytes) {
+  const fs::path target = HostPath(path);
+  const fs::path temporary = target.string() + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) return false;
+  }
+  std::error_code error;
+  fs::rename(temporary, target, error);
+  if (error) return false;
+  log_.Add(clock_.NowMicros(), Action::kFileWritten, std::string(path));
+  return true;
+}
+
+bool SimFiles::Exists(std::string_view path) const { return fs::exists(HostPath(path)); }
+
+bool SimFiles::MakeDirectory(std::string_view path) {
+  std::error_code error;
+  fs::create_directories(HostPath(path), error);
+  return !error;
+}
+
+int SimHotkeys::Register(std::string_view receiver, int modifiers, int virtual_key) {
+  if (virtual_key <= 0 || virtual_key > 0xFE || taken_.count({modifiers, virtual_key}) ||
+      IsRegistered(modifiers, virtual_key))
+    return 0;
+  int id = 1;
+  while (registered_.count(id)) ++id;
+  registered_[id] = Entry{std::string(receiver), modifiers, virtual_key};
+  log_.Add(clock_.NowMicros(), Action::kHotkeyRegistered,
+           ToText(id) + " " + ToText(modifiers) + " " + ToText(virtual_key));
+  return id;
+}
+
+void SimHotkeys::Unregister(int id) {
+  if (registered_.erase(id)) log_.Add(clock_.NowMicros(), Action::kHotkeyUnregistered, ToText(id));
+}
+
+bool SimHotkeys::IsRegistered(int modifiers, int virtual_key) const {
+  for (const auto& [id, entry] : registered_)
+    if (entry.modifiers == modifiers && entry.virtual_key == virtual_key) return true;
+  return false;
+}
+
+void SimHotkeys::Press(int modifiers, int virtual_key) {
+  for (const auto& [id, entry] : registered_) {
+    if (entry.modifiers == modifiers && entry.virtual_key == virtual_key) {
+      const std::string receiver = entry.receiver;
+      ui_.Raise(receiver, Event{.kind = EventKind::kHotkey, .code = id});
+      return;
+    }
+  }
+}
+
+std::string SimKeys::ChordName(std::initializer_list<int> virtual_keys) {
+  std::string name;
+  for (int vk : virtual_keys) {
+    if (!name.empty()) name += "+";
+    switch (vk) {
+      case kVkControl: name += "Ctrl"; break;
+      case kVkShift: name += "Shift"; break;
+      case kVkMenu: name += "Alt"; break;
+      case kVkTab: name += "Tab"; break;
+      case kVkReturn: name += "Enter"; break;
+      case kVkBack: name += "Backspace"; break;
+      case kVkEscape: name += "Esc"; break;
+      default:
+        if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
+          name += static_cast<char>(vk);
+        else if (vk >= 0x70 && vk <= 0x87)
+          name += "F" + ToText(vk - 0x6F);
+        else
+          name += "VK" + ToText(vk);
+    }
+  }
+  return name;
+}
+
+void SimKeys::Chord(std::initializer_list<int> virtual_keys) {
+  log_.Add(clock_.NowMicros(), Action::kChord, ChordName(virtual_keys));
+}
+
+void SimKeys::Type(std::string_view text) { log_.Add(clock_.NowMicros(), Action::kTypeText, std::string(text)); }
+
+}  // namespace tovan::rt::sim

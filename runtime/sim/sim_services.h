@@ -1,0 +1,110 @@
+// Simulated clipboard, files, hotkeys, keys and shell. Each records what the
+// program asked of it in the action log.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "runtime/clipboard.h"
+#include "runtime/files.h"
+#include "runtime/hotkeys.h"
+#include "runtime/keys.h"
+#include "runtime/shell_open.h"
+#include "runtime/sim/action_log.h"
+#include "runtime/sim/virtual_clock.h"
+#include "runtime/ui.h"
+
+namespace tovan::rt::sim {
+
+class SimClipboard : public Clipboard {
+ public:
+  SimClipboard(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+  bool SetText(std::string_view text) override;
+  std::string Text() override { return text_; }
+  // Another program holds the clipboard: writes fail until released.
+  void SetHeldByOther(bool held) { held_ = held; }
+
+ private:
+  VirtualClock& clock_;
+  ActionLog& log_;
+  std::string text_;
+  bool held_ = false;
+};
+
+// Files under a temporary folder. Windows paths map into it: "C:\a\b.txt"
+// is <root>/C/a/b.txt. The run directory is "C:\Tovan".
+class SimFiles : public Files {
+ public:
+  SimFiles(VirtualClock& clock, ActionLog& log);
+  ~SimFiles() override;
+  std::string RunDirectory() const override { return "C:\\Tovan"; }
+  std::string Read(std::string_view path) const override;
+  bool Write(std::string_view path, std::string_view bytes) override;
+  bool Exists(std::string_view path) const override;
+  bool MakeDirectory(std::string_view path) override;
+  // Where a program path lives on the Linux side.
+  std::filesystem::path HostPath(std::string_view path) const;
+
+ private:
+  VirtualClock& clock_;
+  ActionLog& log_;
+  std::filesystem::path root_;
+};
+
+class SimHotkeys : public Hotkeys {
+ public:
+  SimHotkeys(Ui& ui, VirtualClock& clock, ActionLog& log) : ui_(ui), clock_(clock), log_(log) {}
+  int Register(std::string_view receiver, int modifiers, int virtual_key) override;
+  void Unregister(int id) override;
+
+  // The user presses a key combination anywhere in the system.
+  void Press(int modifiers, int virtual_key);
+  // Another program holds this combination: registering it fails.
+  void TakenByOther(int modifiers, int virtual_key) { taken_.insert({modifiers, virtual_key}); }
+  bool IsRegistered(int modifiers, int virtual_key) const;
+  std::size_t Count() const { return registered_.size(); }
+
+ private:
+  struct Entry {
+    std::string receiver;
+    int modifiers;
+    int virtual_key;
+  };
+  Ui& ui_;
+  VirtualClock& clock_;
+  ActionLog& log_;
+  std::map<int, Entry> registered_;
+  std::set<std::pair<int, int>> taken_;
+};
+
+class SimKeys : public Keys {
+ public:
+  SimKeys(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+  void Chord(std::initializer_list<int> virtual_keys) override;
+  void Type(std::string_view text) override;
+  bool IsDown(int virtual_key) const override { return held_.count(virtual_key) != 0; }
+  void Hold(int virtual_key, bool down) { down ? void(held_.insert(virtual_key)) : void(held_.erase(virtual_key)); }
+
+  // "Ctrl+V", "Tab", "Ctrl+Shift+Alt+F5": how a chord reads in the log.
+  static std::string ChordName(std::initializer_list<int> virtual_keys);
+
+ private:
+  VirtualClock& clock_;
+  ActionLog& log_;
+  std::set<int> held_;
+};
+
+class SimShellOpen : public ShellOpen {
+ public:
+  SimShellOpen(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+  void Open(std::string_view target) override { log_.Add(clock_.NowMicros(), Action::kShellOpen, std::string(target)); }
+
+ private:
+  VirtualClock& clock_;
+  ActionLog& log_;
+};
+
+}  // namespace tovan::rt::sim

@@ -1,0 +1,80 @@
+// The simulated window: units are plain objects, user actions are test calls,
+// and everything runs on the virtual clock.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "runtime/sim/action_log.h"
+#include "runtime/sim/virtual_clock.h"
+#include "runtime/ui.h"
+
+namespace tovan::rt::sim {
+
+class SimUi : public Ui {
+ public:
+  SimUi(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+
+  void Show() override;
+  void Destroy() override;
+  bool Destroyed() const override { return destroyed_; }
+  void Run() override { clock_.RunDue(); }
+  void PumpEvents() override { clock_.RunDue(); }
+  bool Minimised() const override { return minimised_; }
+  void Restore() override;
+  void HideToTray(std::string_view tip) override;
+  void RemoveTrayIcon() override;
+  void LockRedraw(bool) override {}
+  Point ScreenSize() const override { return screen_; }
+  Point CursorPos() const override { return cursor_; }
+  std::uintptr_t WindowUnderCursor() const override { return window_under_cursor_; }
+  std::string FocusedUnit() const override { return focused_; }
+  void ShowBalloon(std::string_view text, Point screen) override;
+  Answer AskYesNo(std::string_view text, std::string_view title) override;
+  void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
+
+  // What the user does, for tests.
+  void Click(std::string_view unit);                 // toggles a check box first
+  void DoubleClick(std::string_view unit, Point at = {});
+  void MouseDown(std::string_view unit, Point at = {});
+  void KeyDown(std::string_view unit, int virtual_key, int modifiers = 0);
+  void KeyUp(std::string_view unit, int virtual_key, int modifiers = 0);
+  void Choose(std::string_view unit, int index);     // selection changed by the user
+  void TypeText(std::string_view unit, std::string_view text);  // focus, then the edit's text becomes `text`
+  void ClickHeader(std::string_view list, int column);
+  void ToggleCheck(std::string_view list, int row);  // the user clicks a row's check box
+  void DropFiles(std::string_view on_unit, std::vector<std::string> files);
+  void Minimise();                                   // the user minimises the window
+  void TrayAction(int code);
+  void FocusUnit(std::string_view unit);             // moves focus, raising lost/got focus
+
+  void SetScreenSize(Point size) { screen_ = size; }
+  void SetCursor(Point at, std::uintptr_t window) { cursor_ = at, window_under_cursor_ = window; }
+  // Answers for the next questions; once used up, every question gets Yes.
+  void QueueAnswers(std::vector<Answer> answers) { answers_.insert(answers_.end(), answers.begin(), answers.end()); }
+  bool Shown() const { return shown_; }
+  bool TrayIconShown() const { return tray_icon_; }
+
+ protected:
+  void CreatePeers() override;
+
+ private:
+  friend class SimUnitPeer;
+  VirtualClock& clock_;
+  ActionLog& log_;
+  bool shown_ = false;
+  bool destroyed_ = false;
+  bool minimised_ = false;
+  bool tray_icon_ = false;
+  Point screen_{1920, 1080};
+  Point cursor_{};
+  std::uintptr_t window_under_cursor_ = 0;
+  std::string focused_;
+  std::deque<Answer> answers_;
+  std::map<std::string, std::string, std::less<>> drop_targets_;  // on unit → drop unit
+};
+
+}  // namespace tovan::rt::sim
