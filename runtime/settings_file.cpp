@@ -90,7 +90,9 @@ bool WriteSetting(Files& files, std::string_view path, std::string_view section,
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert_at), item);
   } else if (!done) {
     if (!lines.empty()) lines.emplace_back();
-    lines.push_back("[" + std::string(section) + "]");
+    std::string header = "[";
+    header.append(section).append("]");
+    lines.push_back(std::move(header));
     lines.push_back(item);
   }
   std::string text;

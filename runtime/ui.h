@@ -28,7 +28,8 @@ class Ui {
   Ui& operator=(const Ui&) = delete;
 
   // Creates the window and every unit of the table (not yet shown). The
-  // window itself is the unit named kWindowUnit.
+  // window itself is the unit named kWindowUnit; its bounds are in screen
+  // pixels, while every control's are window pixels at 96 DPI.
   void Build(const WindowSpec& window, const std::vector<UnitSpec>& units);
   static constexpr std::string_view kWindowUnit = "窗口";
 

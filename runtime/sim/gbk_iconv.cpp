@@ -55,11 +55,9 @@ std::size_t Utf8Length(std::string_view s) {
   return n;
 }
 
-// A GBK lead byte starts a pair; a stray byte stands alone.
-std::size_t GbkLength(std::string_view s) {
-  const unsigned char c = static_cast<unsigned char>(s[0]);
-  return (c >= 0x81 && c <= 0xFE && s.size() >= 2) ? 2 : 1;
-}
+// An invalid GBK sequence gives up one byte: the byte after a bad lead byte
+// may be a character of its own.
+std::size_t OneByte(std::string_view) { return 1; }
 
 }  // namespace
 
@@ -73,7 +71,7 @@ GbkResult ToGbk(std::string_view utf8) {
 std::string FromGbk(std::string_view gbk) {
   std::string out;
   Converter converter("UTF-8", "GBK");
-  converter.Run(gbk, "\xEF\xBF\xBD", GbkLength, out);
+  converter.Run(gbk, "\xEF\xBF\xBD", OneByte, out);
   return out;
 }
 

@@ -33,6 +33,7 @@ TEST(Gbk, SurvivesInvalidInputOnBothSides) {
   EXPECT_EQ(broken_utf8.bytes, "a?b?");
   EXPECT_EQ(FromGbk("a\xFF" "b"), "a\xEF\xBF\xBD" "b");
   EXPECT_EQ(FromGbk("a\xB0"), "a\xEF\xBF\xBD");  // lead byte at the very end
+  EXPECT_EQ(FromGbk("\x81 b"), "\xEF\xBF\xBD b");  // a bad pair gives up only its lead byte
 }
 
 }  // namespace

@@ -1,0 +1,217 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "runtime/win32/control_peer.h"
+#include "runtime/win32/wide.h"
+#include "runtime/win32/win32_ui.h"
+
+namespace tovan::rt::win32 {
+namespace {
+
+COLORREF Ref(Colour c) { return RGB(c.r, c.g, c.b); }
+constexpr UINT kChecked = INDEXTOSTATEIMAGEMASK(2);
+constexpr UINT kUnchecked = INDEXTOSTATEIMAGEMASK(1);
+
+}  // namespace
+
+ListViewPeer::ListViewPeer(Win32Ui& ui, ListUnit& list, int id) : ControlPeer(ui, list, id), list_(list) {
+  HWND view = Control();
+  ListView_SetExtendedListViewStyle(view, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
+                                              LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+  // Check states come from the model, not from the list view's own memory.
+  SendMessageW(view, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
+  const auto& columns = list.Spec().columns;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    std::wstring header = Wide(columns[i].header);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = header.data();
+    column.cx = ui.Scale(columns[i].width);
+    column.iSubItem = static_cast<int>(i);
+    ListView_InsertColumn(view, static_cast<int>(i), &column);
+  }
+}
+
+void ListViewPeer::ApplyColumns() {
+  const auto& columns = list_.Spec().columns;
+  for (std::size_t i = 0; i < columns.size(); ++i)
+    ListView_SetColumnWidth(Control(), static_cast<int>(i), ui_.Scale(columns[i].width));
+  if (row_height_ > 0) SetRowHeight(row_height_);
+}
+
+void ListViewPeer::RowsChanged(std::size_t count) {
+  ListView_SetItemCountEx(Control(), static_cast<int>(std::min<std::size_t>(count, 100'000'000)),
+                          LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  InvalidateRect(Control(), nullptr, FALSE);
+  ReportCurrentRow();
+}
+
+void ListViewPeer::RowChanged(std::size_t row) {
+  ListView_RedrawItems(Control(), static_cast<int>(row), static_cast<int>(row));
+}
+
+int ListViewPeer::CurrentRow() const { return ListView_GetNextItem(Control(), -1, LVNI_SELECTED); }
+
+void ListViewPeer::SetCurrentRow(int row) {
+  HWND view = Control();
+  if (row < 0 || row >= static_cast<int>(list_.RowCount())) {
+    ListView_SetItemState(view, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  } else {
+    ListView_SetItemState(view, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(view, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(view, row);
+  }
+  ReportCurrentRow();
+}
+
+void ListViewPeer::ReportCurrentRow() {
+  const int row = CurrentRow();
+  if (row == reported_row_) return;
+  reported_row_ = row;
+  ui_.Raise(list_.Name(), Event{.kind = EventKind::kItemNotify, .code = 0, .row = row});
+}
+
+void ListViewPeer::EnsureVisible(int row) {
+  if (row >= 0 && row < static_cast<int>(list_.RowCount())) ListView_EnsureVisible(Control(), row, FALSE);
+}
+
+CellHit ListViewPeer::HitTest(Point in_list) const {
+  LVHITTESTINFO info{};
+  info.pt = POINT{ui_.Scale(in_list.x), ui_.Scale(in_list.y)};
+  ListView_SubItemHitTest(Control(), &info);
+  if (info.iItem < 0 || (info.flags & LVHT_NOWHERE)) return {};
+  return {info.iItem, info.iSubItem};
+}
+
+Point ListViewPeer::RowOrigin(int row) const {
+  POINT origin{};
+  ListView_GetItemPosition(Control(), row, &origin);
+  return {ui_.Unscale(origin.x), ui_.Unscale(origin.y)};
+}
+
+int ListViewPeer::ColumnWidth(int column) const { return ui_.Unscale(ListView_GetColumnWidth(Control(), column)); }
+
+int ListViewPeer::MeasuredRowHeight() const {
+  // Measured on a row, or on a row the list is told to have for a moment.
+  const bool empty = ListView_GetItemCount(Control()) == 0;
+  if (empty) ListView_SetItemCountEx(Control(), 1, LVSICF_NOINVALIDATEALL);
+  RECT r{};
+  ListView_GetItemRect(Control(), 0, &r, LVIR_BOUNDS);
+  if (empty) ListView_SetItemCountEx(Control(), 0, LVSICF_NOINVALIDATEALL);
+  return r.bottom - r.top;
+}
+
+void ListViewPeer::SetRowHeight(int pixels) {
+  // A list view's rows are as tall as its small image list, plus whatever
+  // the list view adds (grid lines): measure once and correct for it.
+  row_height_ = pixels;
+  const int wanted = ui_.Scale(pixels);
+  int image_height = wanted;
+  for (int attempt = 0; attempt < 2 && image_height > 0; ++attempt) {
+    ImageList images(ImageList_Create(1, image_height, ILC_COLOR32, 1, 0));
+    ListView_SetImageList(Control(), images.get(), LVSIL_SMALL);
+    row_height_images_ = std::move(images);
+    const int measured = MeasuredRowHeight();
+    if (measured == wanted || measured <= 0) break;
+    image_height += wanted - measured;
+  }
+}
+
+void ListViewPeer::SetRowColours(int row, RowColours colours) {
+  colours_[row] = colours;
+  RowChanged(row);
+}
+
+void ListViewPeer::ClearRowColours() {
+  if (colours_.empty()) return;
+  colours_.clear();
+  InvalidateRect(Control(), nullptr, FALSE);
+}
+
+void ListViewPeer::ToggleCheck(int row) {
+  ListModel* model = list_.Model();
+  if (!model || row < 0 || row >= static_cast<int>(model->RowCount())) return;
+  const bool state = !model->Checked(row);
+  model->SetChecked(row, state);
+  RowChanged(row);
+  ui_.Raise(list_.Name(), Event{.kind = EventKind::kCheckChanged, .row = row, .state = state ? 1 : 0});
+}
+
+bool ListViewPeer::TakeInput(UINT message, WPARAM w, LPARAM l) {
+  // Check boxes are toggled here, from the model, and the list view's own
+  // toggling is kept out: a virtual list view has no check states of its own.
+  if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+    LVHITTESTINFO info{};
+    info.pt = POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+    ListView_HitTest(Control(), &info);
+    if (info.iItem < 0 || !(info.flags & LVHT_ONITEMSTATEICON)) return false;
+    SetFocus(Control());
+    ToggleCheck(info.iItem);
+    return true;
+  }
+  if (message == WM_KEYDOWN && w == VK_SPACE) {
+    ToggleCheck(CurrentRow());
+    return true;
+  }
+  if (message == WM_CHAR && w == L' ') return true;
+  // Another program (a test driver, an accessibility tool) sets a row's
+  // check state through the list view: it goes to the model.
+  if (message == LVM_SETITEMSTATE && l) {
+    const LVITEMW& item = *reinterpret_cast<const LVITEMW*>(l);
+    const int row = static_cast<int>(w);
+    ListModel* model = list_.Model();
+    if (model && row >= 0 && static_cast<std::size_t>(row) < model->RowCount() &&
+        (item.stateMask & LVIS_STATEIMAGEMASK) &&
+        model->Checked(row) != ((item.state & LVIS_STATEIMAGEMASK) == kChecked))
+      ToggleCheck(row);
+  }
+  return false;
+}
+
+LRESULT ListViewPeer::Notify(NMHDR& header) {
+  ListModel* model = list_.Model();
+  switch (header.code) {
+    case LVN_GETDISPINFOW: {
+      LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+      if (!model || item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= model->RowCount()) return 0;
+      if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        text_ = Wide(model->Cell(item.iItem, item.iSubItem));
+        const std::size_t n = std::min<std::size_t>(text_.size(), item.cchTextMax - 1);
+        std::copy_n(text_.data(), n, item.pszText);
+        item.pszText[n] = L'\0';
+      }
+      if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | (model->Checked(item.iItem) ? kChecked : kUnchecked);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+      }
+      return 0;
+    }
+    case LVN_ITEMCHANGED: {
+      const NMLISTVIEW& change = reinterpret_cast<NMLISTVIEW&>(header);
+      if ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) ReportCurrentRow();
+      return 0;
+    }
+    case LVN_COLUMNCLICK:
+      ui_.Raise(list_.Name(),
+                Event{.kind = EventKind::kHeaderClicked, .code = reinterpret_cast<NMLISTVIEW&>(header).iSubItem});
+      return 0;
+    case NM_CUSTOMDRAW: {
+      NMLVCUSTOMDRAW& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(header);
+      if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return colours_.empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
+      if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        const auto it = colours_.find(static_cast<int>(draw.nmcd.dwItemSpec));
+        if (it == colours_.end()) return CDRF_DODEFAULT;
+        draw.clrText = Ref(it->second.text);
+        draw.clrTextBk = Ref(it->second.back);
+        return CDRF_NEWFONT;
+      }
+      return CDRF_DODEFAULT;
+    }
+    default: return 0;
+  }
+}
+
+}  // namespace tovan::rt::win32

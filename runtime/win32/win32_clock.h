@@ -1,0 +1,21 @@
+// Waits that keep the window alive: the wait sleeps on a high-resolution
+// waitable timer and runs the window's messages whenever they arrive.
+#pragma once
+
+#include "runtime/clock.h"
+#include "runtime/ui.h"
+
+namespace tovan::rt::win32 {
+
+class Win32Clock : public Clock {
+ public:
+  explicit Win32Clock(Ui& ui);
+  std::int64_t NowMicros() const override;
+  void Wait(int ms) override;
+
+ private:
+  Ui& ui_;
+  long long frequency_ = 1;
+};
+
+}  // namespace tovan::rt::win32

@@ -1,0 +1,81 @@
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <string>
+
+#include "runtime/win32/handles.h"
+#include "runtime/win32/wide.h"
+#include "runtime/win32/win32_services.h"
+
+namespace tovan::rt::win32 {
+
+Win32Files::Win32Files() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  run_directory_ = Utf8(slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash));
+}
+
+std::string Win32Files::Read(std::string_view path) const {
+  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {};
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) return {};
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) || got == 0)
+      break;
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+bool Win32Files::Write(std::string_view path, std::string_view bytes) {
+  const std::wstring target = Wide(path);
+  const std::wstring temporary = target + L".tmp~";
+  {
+    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      DWORD wrote = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
+      if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
+        file.reset();
+        DeleteFileW(temporary.c_str());
+        return false;
+      }
+      done += wrote;
+    }
+    FlushFileBuffers(file.get());
+  }
+  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool Win32Files::Exists(std::string_view path) const {
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Win32Files::MakeDirectory(std::string_view path) {
+  const int result = SHCreateDirectoryExW(nullptr, Wide(path).c_str(), nullptr);
+  return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;
+}
+
+}  // namespace tovan::rt::win32

@@ -1,0 +1,97 @@
+// Hotkeys, key chords and typing, and shell open.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "runtime/win32/wide.h"
+#include "runtime/win32/win32_services.h"
+
+namespace tovan::rt::win32 {
+namespace {
+
+constexpr int kLastHotkeyId = 0xBFFF;  // ids above are for shared libraries
+
+bool IsExtendedKey(int vk) {
+  switch (vk) {
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_INSERT: case VK_DELETE:
+    case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT: case VK_NUMLOCK: case VK_RCONTROL:
+    case VK_RMENU: case VK_DIVIDE: case VK_LWIN: case VK_RWIN: case VK_APPS: case VK_SNAPSHOT:
+      return true;
+    default: return false;
+  }
+}
+
+INPUT KeyInput(int vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(vk);
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+  return input;
+}
+
+INPUT CharInput(wchar_t unit, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wScan = unit;
+  input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+  return input;
+}
+
+void Send(std::vector<INPUT>& inputs) {
+  if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+int Win32Hotkeys::Register(std::string_view receiver, int modifiers, int virtual_key) {
+  if (virtual_key <= 0 || virtual_key > 0xFE) return 0;
+  int id = 1;
+  while (id <= kLastHotkeyId && used_.count(id)) ++id;
+  if (id > kLastHotkeyId) return 0;
+  const UINT flags = ((modifiers & kCtrl) ? MOD_CONTROL : 0) | ((modifiers & kShift) ? MOD_SHIFT : 0) |
+                     ((modifiers & kAlt) ? MOD_ALT : 0);
+  if (!RegisterHotKey(ui_.MainWindow(), id, flags, static_cast<UINT>(virtual_key))) return 0;
+  used_[id] = true;
+  ui_.AddHotkeyReceiver(id, std::string(receiver));
+  return id;
+}
+
+void Win32Hotkeys::Unregister(int id) {
+  if (!used_.erase(id)) return;
+  UnregisterHotKey(ui_.MainWindow(), id);
+  ui_.RemoveHotkeyReceiver(id);
+}
+
+void Win32Keys::Chord(std::initializer_list<int> virtual_keys) {
+  std::vector<INPUT> inputs;
+  for (int vk : virtual_keys) inputs.push_back(KeyInput(vk, false));
+  for (auto it = std::rbegin(virtual_keys); it != std::rend(virtual_keys); ++it) inputs.push_back(KeyInput(*it, true));
+  Send(inputs);
+}
+
+void Win32Keys::Type(std::string_view text) {
+  const std::wstring wide = Wide(text);
+  std::vector<INPUT> inputs;
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const wchar_t c = wide[i];
+    if (c == L'\r' || c == L'\n' || c == L'\t') {
+      if (c == L'\r' && i + 1 < wide.size() && wide[i + 1] == L'\n') ++i;
+      const int vk = c == L'\t' ? VK_TAB : VK_RETURN;
+      inputs.push_back(KeyInput(vk, false));
+      inputs.push_back(KeyInput(vk, true));
+    } else {
+      inputs.push_back(CharInput(c, false));
+      inputs.push_back(CharInput(c, true));
+    }
+  }
+  Send(inputs);
+}
+
+void Win32ShellOpen::Open(std::string_view target) {
+  ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace tovan::rt::win32

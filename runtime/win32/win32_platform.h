@@ -1,0 +1,31 @@
+// The whole Win32 platform: one object the program's entry creates.
+#pragma once
+
+#include <windows.h>
+
+#include "runtime/platform.h"
+#include "runtime/win32/win32_clock.h"
+#include "runtime/win32/win32_services.h"
+#include "runtime/win32/win32_ui.h"
+
+namespace tovan::rt::win32 {
+
+// Prepares the process before any window exists: per-monitor DPI awareness
+// and the common controls.
+void PrepareProcess();
+
+class Win32Platform {
+ public:
+  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui) {}
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell}; }
+
+  Win32Ui ui;
+  Win32Clock clock;
+  Win32Clipboard clipboard;
+  Win32Files files;
+  Win32Hotkeys hotkeys;
+  Win32Keys keys;
+  Win32ShellOpen shell;
+};
+
+}  // namespace tovan::rt::win32

@@ -1,0 +1,61 @@
+// The Win32 clipboard, files, hotkeys, keys and shell.
+#pragma once
+
+#include <windows.h>
+
+#include "runtime/clipboard.h"
+#include "runtime/files.h"
+#include "runtime/hotkeys.h"
+#include "runtime/keys.h"
+#include "runtime/shell_open.h"
+#include "runtime/win32/win32_ui.h"
+
+namespace tovan::rt::win32 {
+
+class Win32Clipboard : public Clipboard {
+ public:
+  explicit Win32Clipboard(Win32Ui& ui) : ui_(ui) {}
+  bool SetText(std::string_view text) override;
+  std::string Text() override;
+
+ private:
+  Win32Ui& ui_;
+};
+
+class Win32Files : public Files {
+ public:
+  Win32Files();
+  std::string RunDirectory() const override { return run_directory_; }
+  std::string Read(std::string_view path) const override;
+  bool Write(std::string_view path, std::string_view bytes) override;
+  bool Exists(std::string_view path) const override;
+  bool MakeDirectory(std::string_view path) override;
+
+ private:
+  std::string run_directory_;
+};
+
+class Win32Hotkeys : public Hotkeys {
+ public:
+  explicit Win32Hotkeys(Win32Ui& ui) : ui_(ui) {}
+  int Register(std::string_view receiver, int modifiers, int virtual_key) override;
+  void Unregister(int id) override;
+
+ private:
+  Win32Ui& ui_;
+  std::map<int, bool> used_;
+};
+
+class Win32Keys : public Keys {
+ public:
+  void Chord(std::initializer_list<int> virtual_keys) override;
+  void Type(std::string_view text) override;
+  bool IsDown(int virtual_key) const override { return GetKeyState(virtual_key) < 0; }
+};
+
+class Win32ShellOpen : public ShellOpen {
+ public:
+  void Open(std::string_view target) override;
+};
+
+}  // namespace tovan::rt::win32

@@ -1,0 +1,89 @@
+// The real window: the main window and its controls built from the unit
+// table, its window procedure, the event pump, timers, hotkey delivery, the
+// tray icon, balloon tips and file drops. Window procedures are thin
+// trampolines that turn messages into unit events.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/ui.h"
+#include "runtime/win32/handles.h"
+
+namespace tovan::rt::win32 {
+
+class ControlPeer;
+
+class Win32Ui : public Ui {
+ public:
+  explicit Win32Ui(HINSTANCE instance);
+  ~Win32Ui() override;
+
+  void Show() override;
+  void Destroy() override;
+  bool Destroyed() const override { return destroyed_; }
+  void Run() override;
+  void PumpEvents() override;
+  bool Minimised() const override;
+  void Restore() override;
+  void HideToTray(std::string_view tip) override;
+  void RemoveTrayIcon() override;
+  void LockRedraw(bool locked) override;
+  Point ScreenSize() const override;
+  Point CursorPos() const override;
+  std::uintptr_t WindowUnderCursor() const override;
+  std::string FocusedUnit() const override;
+  void ShowBalloon(std::string_view text, Point screen) override;
+  Answer AskYesNo(std::string_view text, std::string_view title) override;
+  void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
+
+  HWND MainWindow() const { return window_; }
+  // Window pixels at 96 DPI → device pixels of the window's monitor, and back.
+  int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+  int Unscale(int pixels) const { return MulDiv(pixels, 96, dpi_); }
+  HFONT FontFor(const UnitSpec& spec);
+  HBRUSH BrushFor(Colour colour);
+  // A hotkey registered for `receiver` under `id` raises kHotkey there.
+  void AddHotkeyReceiver(int id, std::string receiver) { hotkey_receivers_[id] = std::move(receiver); }
+  void RemoveHotkeyReceiver(int id) { hotkey_receivers_.erase(id); }
+  void StartTimer(UINT_PTR id, int period_ms);
+  void StopTimer(UINT_PTR id);
+  // Repaints the part of the window's background under a control.
+  void RepaintBackground(const Rect& rect);
+
+ protected:
+  void CreatePeers() override;
+
+ private:
+  friend class ControlPeer;
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR data);
+  LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l);
+  LRESULT HandleControlMessage(ControlPeer& peer, HWND control, UINT message, WPARAM w, LPARAM l);
+  LRESULT HandleNotify(NMHDR& header);
+  void PaintBackground(HDC dc);
+  void ApplyDpi(int dpi);
+  ControlPeer* PeerOf(HWND control) const;
+  void TrayIcon(DWORD action, std::string_view tip);
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  int dpi_ = 96;
+  bool destroyed_ = false;
+  bool tray_icon_ = false;
+  HWND balloon_ = nullptr;
+  std::vector<ControlPeer*> controls_;
+  std::unordered_map<HWND, ControlPeer*> by_window_;
+  std::map<UINT_PTR, std::string> timers_;
+  std::map<int, std::string> hotkey_receivers_;
+  std::map<HWND, std::string> drop_targets_;  // control → drop unit
+  std::map<std::pair<std::string, int>, Font> fonts_;
+  std::map<COLORREF, Brush> brushes_;
+};
+
+}  // namespace tovan::rt::win32

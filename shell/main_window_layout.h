@@ -1,0 +1,18 @@
+// The face of the main window: its title and size, and the table of every
+// unit on it. Everything else reads and writes the units by these names.
+#pragma once
+
+#include <vector>
+
+#include "runtime/unit_spec.h"
+
+namespace tovan::shell {
+
+inline constexpr char kTitle[] = "2018Tovan复制粘贴工具V10.0";
+inline constexpr int kWindowWidth = 460;
+inline constexpr int kWindowHeight = 690;
+
+rt::WindowSpec MainWindowSpec();
+std::vector<rt::UnitSpec> MainWindowUnits();
+
+}  // namespace tovan::shell

@@ -1,0 +1,61 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "runtime/settings_file.h"
+#include "runtime/win32/wide.h"
+#include "runtime/win32/win32_services.h"
+
+namespace tovan::rt::win32 {
+namespace {
+
+class Win32FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder = Utf8(temp) + "tovan-files-测试-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(files.MakeDirectory(folder + "\\同页粘贴"));
+  }
+  void TearDown() override {
+    for (const char* name : {"\\保存A.txt", "\\鼠标精灵热键配置.ini", "\\同页粘贴"}) {
+      DeleteFileW(Wide(folder + name).c_str());
+      RemoveDirectoryW(Wide(folder + name).c_str());
+    }
+    RemoveDirectoryW(Wide(folder).c_str());
+  }
+  Win32Files files;
+  std::string folder;
+};
+
+TEST_F(Win32FilesTest, TheRunDirectoryIsTheProgramsFolderWithoutATrailingSlash) {
+  const std::string dir = files.RunDirectory();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_NE(dir.back(), '\\');
+  EXPECT_TRUE(files.Exists(dir));
+}
+
+TEST_F(Win32FilesTest, WholeFilesWithChineseNamesAreWrittenReplacedAndRead) {
+  const std::string path = folder + "\\保存A.txt";
+  EXPECT_FALSE(files.Exists(path));
+  EXPECT_EQ(files.Read(path), "");
+  ASSERT_TRUE(files.Write(path, std::string("a\xA1\xEF" "b\0c", 6)));
+  EXPECT_EQ(files.Read(path), std::string("a\xA1\xEF" "b\0c", 6));
+  ASSERT_TRUE(files.Write(path, "short"));
+  EXPECT_EQ(files.Read(path), "short");
+  EXPECT_FALSE(files.Exists(path + ".tmp~"));
+}
+
+TEST_F(Win32FilesTest, AWriteIntoAMissingFolderFailsWithoutHarm) {
+  EXPECT_FALSE(files.Write(folder + "\\没有\\x.txt", "x"));
+}
+
+TEST_F(Win32FilesTest, TheSettingsFileIsGbkOnDisk) {
+  const std::string path = folder + "\\鼠标精灵热键配置.ini";
+  ASSERT_TRUE(WriteSetting(files, path, "编辑框内容", "记录", "Ctrl+加号"));
+  EXPECT_EQ(files.Read(path), "[\xB1\xE0\xBC\xAD\xBF\xF2\xC4\xDA\xC8\xDD]\r\n\xBC\xC7\xC2\xBC=Ctrl+\xBC\xD3\xBA\xC5\r\n");
+  EXPECT_EQ(ReadSetting(files, path, "编辑框内容", "记录"), "Ctrl+加号");
+}
+
+}  // namespace
+}  // namespace tovan::rt::win32

@@ -1,0 +1,54 @@
+#include "tests/win/win32_fixture.h"
+
+namespace tovan::rt::win32 {
+namespace {
+
+using Win32WaitTest = Win32Test;
+
+TEST_F(Win32WaitTest, AClickDuringAWaitIsHandledInsideIt) {
+  bool clicked_inside = false;
+  bool waiting = false;
+  platform->ui.Bind("按钮", EventKind::kClicked, [&](const Event&) { clicked_inside = waiting; });
+  PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
+  waiting = true;
+  platform->clock.Wait(100);
+  waiting = false;
+  EXPECT_TRUE(clicked_inside);
+}
+
+TEST_F(Win32WaitTest, AWaitLastsAtLeastItsTime) {
+  for (int ms : {10, 50, 100}) {
+    const std::int64_t start = platform->clock.NowMicros();
+    platform->clock.Wait(ms);
+    EXPECT_GE(platform->clock.NowMicros() - start, std::int64_t{ms} * 1000) << ms;
+  }
+}
+
+TEST_F(Win32WaitTest, NestedWaitsFromAReenteredHandlerBothComplete) {
+  int depth = 0;
+  int deepest = 0;
+  platform->ui.Bind("按钮", EventKind::kClicked, [&](const Event&) {
+    ++depth;
+    deepest = std::max(deepest, depth);
+    platform->clock.Wait(30);
+    --depth;
+  });
+  PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
+  PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
+  platform->clock.Wait(150);
+  EXPECT_EQ(depth, 0);
+  EXPECT_EQ(deepest, 2);
+}
+
+TEST_F(Win32WaitTest, ZeroAndNegativeWaitsStillRunWaitingEvents) {
+  int clicks = 0;
+  platform->ui.Bind("按钮", EventKind::kClicked, [&](const Event&) { ++clicks; });
+  PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
+  platform->clock.Wait(0);
+  PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
+  platform->clock.Wait(-10);
+  EXPECT_EQ(clicks, 2);
+}
+
+}  // namespace
+}  // namespace tovan::rt::win32
