@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both builds and runs every test: the unit
+# tests on the simulated platform (native), the Win32 backend tests and the
+# end-to-end tests under Wine (win64). Ends with one summary line.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh || exit 1
+
+status=0
+for preset in native win64; do
+  rm -rf "build/$preset/test-results"
+  if ! tools/build.sh "$preset"; then
+    echo "test: the $preset build failed"
+    exit 1
+  fi
+  ctest --preset "$preset" || status=1
+done
+
+python3 tools/test_summary.py build/native/test-results build/win64/test-results || status=1
+exit $status
