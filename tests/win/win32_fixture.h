@@ -36,6 +36,7 @@ class Win32Test : public ::testing::Test {
             UnitSpec{.name = "藏", .kind = UnitKind::kEdit, .caption = "0", .rect = {500, 0, 10, 10}},
             UnitSpec{.name = "时钟", .kind = UnitKind::kTimer},
             UnitSpec{.name = "标签1", .kind = UnitKind::kHotkeyReceiver, .rect = {500, 20, 10, 10}},
+            UnitSpec{.name = "拖放对象1", .kind = UnitKind::kDropTarget, .rect = {500, 40, 10, 10}},
         });
     platform->ui.Show();
     window = platform->ui.MainWindow();

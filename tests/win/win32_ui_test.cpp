@@ -1,6 +1,7 @@
 #include "tests/win/win32_fixture.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -158,6 +159,21 @@ TEST_F(Win32UiTest, HeaderClicksCarryTheColumn) {
   click.iSubItem = 2;
   SendMessageW(window, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
   EXPECT_EQ(column, 2);
+}
+
+TEST_F(Win32UiTest, FilesDroppedOnARegisteredControlReachItsDropTarget) {
+  std::vector<std::string> dropped;
+  platform->ui.Bind("拖放对象1", EventKind::kDropped, [&](const Event& e) { dropped = e.files; });
+  platform->ui.RegisterDropTarget("拖放对象1", "列表");
+  static const wchar_t kPaths[] = L"C:\\数据 1.txt\0D:\\b.txt\0";  // ends in two zeros
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + sizeof kPaths);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::copy(std::begin(kPaths), std::end(kPaths), reinterpret_cast<wchar_t*>(drop + 1));
+  GlobalUnlock(memory);
+  SendMessageW(Control("列表"), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the handler frees it
+  EXPECT_EQ(dropped, (std::vector<std::string>{"C:\\数据 1.txt", "D:\\b.txt"}));
 }
 
 TEST_F(Win32UiTest, ClosingRaisesClosingThenDestroyed) {
