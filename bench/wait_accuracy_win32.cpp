@@ -15,8 +15,8 @@ using namespace tovan::rt;
 int wmain() {
   win32::PrepareProcess();
   win32::Win32Platform platform(GetModuleHandleW(nullptr));
-  platform.ui.Build(WindowSpec{.title = "wait accuracy", .width = 200, .height = 100},
-                    {UnitSpec{.name = "时钟", .kind = UnitKind::kTimer}});
+  platform.ui.Build(WindowLayout{.title = "wait accuracy", .width = 200, .height = 100},
+                    {UnitLayout{.name = "时钟", .kind = UnitKind::kTimer}});
   platform.ui.Show();
   int ticks = 0;
   platform.ui.Bind("时钟", EventKind::kTick, [&](const Event&) { ++ticks; });

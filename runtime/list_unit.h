@@ -51,7 +51,7 @@ class ListPeer {
 
 class ListUnit : public Unit {
  public:
-  explicit ListUnit(UnitSpec spec) : Unit(std::move(spec)) {}
+  explicit ListUnit(UnitLayout layout) : Unit(std::move(layout)) {}
 
   void SetModel(ListModel* model) { model_ = model; }
   ListModel* Model() const { return model_; }

@@ -8,19 +8,19 @@ namespace tovan::rt {
 Ui::Ui() = default;
 Ui::~Ui() = default;
 
-void Ui::Build(const WindowSpec& window, const std::vector<UnitSpec>& units) {
+void Ui::Build(const WindowLayout& window, const std::vector<UnitLayout>& units) {
   window_ = window;
-  UnitSpec window_unit;
+  UnitLayout window_unit;
   window_unit.name = std::string(kWindowUnit);
   window_unit.kind = UnitKind::kWindow;
   window_unit.caption = window.title;
   window_unit.rect = Rect{0, 0, window.width, window.height};
   units_.push_back(std::make_unique<Unit>(window_unit));
-  for (const UnitSpec& spec : units) {
-    if (spec.kind == UnitKind::kSuperList)
-      units_.push_back(std::make_unique<ListUnit>(spec));
+  for (const UnitLayout& layout : units) {
+    if (layout.kind == UnitKind::kSuperList)
+      units_.push_back(std::make_unique<ListUnit>(layout));
     else
-      units_.push_back(std::make_unique<Unit>(spec));
+      units_.push_back(std::make_unique<Unit>(layout));
   }
   for (const auto& unit : units_) by_name_.emplace(unit->Name(), unit.get());
   CreatePeers();

@@ -30,10 +30,10 @@ class Ui {
   // Creates the window and every unit of the table (not yet shown). The
   // window itself is the unit named kWindowUnit; its bounds are in screen
   // pixels, while every control's are window pixels at 96 DPI.
-  void Build(const WindowSpec& window, const std::vector<UnitSpec>& units);
+  void Build(const WindowLayout& window, const std::vector<UnitLayout>& units);
   static constexpr std::string_view kWindowUnit = "窗口";
 
-  const WindowSpec& Window() const { return window_; }
+  const WindowLayout& Window() const { return window_; }
   Unit& operator[](std::string_view name) const;  // the name must exist
   Unit* Find(std::string_view name) const;
   ListUnit& List(std::string_view name) const;    // the name must be a super list
@@ -82,7 +82,7 @@ class Ui {
     auto operator<=>(const Key&) const = default;
   };
 
-  WindowSpec window_;
+  WindowLayout window_;
   std::vector<std::unique_ptr<Unit>> units_;
   std::unordered_map<std::string, Unit*> by_name_;
   std::map<Key, std::vector<Handler>, std::less<>> handlers_;

@@ -4,18 +4,18 @@
 
 namespace tovan::rt {
 
-Unit::Unit(UnitSpec spec) : spec_(std::move(spec)) {
-  state_.text = spec_.caption;
-  state_.rect = spec_.rect;
-  state_.visible = spec_.visible;
-  state_.back_colour = spec_.back_colour.value_or(Colour{255, 255, 255});
-  state_.text_colour = spec_.text_colour.value_or(Colour{0, 0, 0});
-  state_.checked = spec_.checked;
-  state_.items = spec_.items;
-  state_.selection = (spec_.selection >= 0 && spec_.selection < static_cast<int>(spec_.items.size()))
-                         ? spec_.selection
+Unit::Unit(UnitLayout layout) : layout_(std::move(layout)) {
+  state_.text = layout_.caption;
+  state_.rect = layout_.rect;
+  state_.visible = layout_.visible;
+  state_.back_colour = layout_.back_colour.value_or(Colour{255, 255, 255});
+  state_.text_colour = layout_.text_colour.value_or(Colour{0, 0, 0});
+  state_.checked = layout_.checked;
+  state_.items = layout_.items;
+  state_.selection = (layout_.selection >= 0 && layout_.selection < static_cast<int>(layout_.items.size()))
+                         ? layout_.selection
                          : -1;
-  state_.timer_period_ms = spec_.timer_period_ms;
+  state_.timer_period_ms = layout_.timer_period_ms;
 }
 
 Unit::~Unit() = default;
@@ -30,7 +30,7 @@ void Unit::Changed(Property property) {
 }
 
 std::string Unit::Text() const {
-  if (spec_.kind == UnitKind::kComboList) {
+  if (layout_.kind == UnitKind::kComboList) {
     const UnitState& s = Read(Property::kSelection);
     return s.selection >= 0 ? s.items[s.selection] : s.text;
   }

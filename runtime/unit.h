@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/unit_spec.h"
+#include "runtime/unit_layout.h"
 
 namespace tovan::rt {
 
@@ -42,14 +42,14 @@ class UnitPeer {
 
 class Unit {
  public:
-  explicit Unit(UnitSpec spec);
+  explicit Unit(UnitLayout layout);
   virtual ~Unit();
   Unit(const Unit&) = delete;
   Unit& operator=(const Unit&) = delete;
 
-  const std::string& Name() const { return spec_.name; }
-  UnitKind Kind() const { return spec_.kind; }
-  const UnitSpec& Spec() const { return spec_; }
+  const std::string& Name() const { return layout_.name; }
+  UnitKind Kind() const { return layout_.kind; }
+  const UnitLayout& Layout() const { return layout_; }
 
   // Text, caption or title; for a list-only combo box the selected item.
   std::string Text() const;
@@ -90,7 +90,7 @@ class Unit {
   const UnitState& Read(Property property) const;
   void Changed(Property property);
 
-  UnitSpec spec_;
+  UnitLayout layout_;
   mutable UnitState state_;
   std::unique_ptr<UnitPeer> peer_;
 };

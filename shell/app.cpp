@@ -5,7 +5,7 @@
 namespace tovan::shell {
 
 void App::Start() {
-  platform_.ui.Build(MainWindowSpec(), MainWindowUnits());
+  platform_.ui.Build(MainWindowLayout(), MainWindowUnits());
   platform_.ui.Show();
 }
 

@@ -2,8 +2,8 @@
 
 namespace tovan::shell {
 
-rt::WindowSpec MainWindowSpec() {
-  return rt::WindowSpec{
+rt::WindowLayout MainWindowLayout() {
+  return rt::WindowLayout{
       .title = kTitle,
       .width = kWindowWidth,
       .height = kWindowHeight,
@@ -12,7 +12,7 @@ rt::WindowSpec MainWindowSpec() {
   };
 }
 
-std::vector<rt::UnitSpec> MainWindowUnits() {
+std::vector<rt::UnitLayout> MainWindowUnits() {
   using rt::UnitKind;
   return {
       // Every system-wide hotkey of the program is registered with this receiver.

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "runtime/unit_spec.h"
+#include "runtime/unit_layout.h"
 
 namespace tovan::shell {
 
@@ -12,7 +12,7 @@ inline constexpr char kTitle[] = "2018Tovan复制粘贴工具V10.0";
 inline constexpr int kWindowWidth = 460;
 inline constexpr int kWindowHeight = 690;
 
-rt::WindowSpec MainWindowSpec();
-std::vector<rt::UnitSpec> MainWindowUnits();
+rt::WindowLayout MainWindowLayout();
+std::vector<rt::UnitLayout> MainWindowUnits();
 
 }  // namespace tovan::shell

@@ -59,7 +59,7 @@ CellHit SimListPeer::HitTest(Point in_list) const {
   const int row = top_ + (in_list.y - kHeaderHeight) / row_height_;
   if (row >= static_cast<int>(list_.RowCount())) return {};
   int left = 0;
-  for (int column = 0; column < static_cast<int>(list_.Spec().columns.size()); ++column) {
+  for (int column = 0; column < static_cast<int>(list_.Layout().columns.size()); ++column) {
     left += ColumnWidth(column);
     if (in_list.x < left) return {row, column};
   }
@@ -69,7 +69,7 @@ CellHit SimListPeer::HitTest(Point in_list) const {
 Point SimListPeer::RowOrigin(int row) const { return {0, kHeaderHeight + (row - top_) * row_height_}; }
 
 int SimListPeer::ColumnWidth(int column) const {
-  const auto& columns = list_.Spec().columns;
+  const auto& columns = list_.Layout().columns;
   return (column >= 0 && column < static_cast<int>(columns.size())) ? columns[column].width : 0;
 }
 

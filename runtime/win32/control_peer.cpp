@@ -41,16 +41,16 @@ std::pair<const wchar_t*, DWORD> ControlPeer::ClassAndStyle(UnitKind kind) {
 
 ControlPeer::ControlPeer(Win32Ui& ui, Unit& unit, int id) : ui_(ui), unit_(unit), id_(id) {
   const auto [window_class, style] = ClassAndStyle(unit.Kind());
-  const UnitSpec& spec = unit.Spec();
+  const UnitLayout& layout = unit.Layout();
   // Floating editors start hidden; they are shown when moved over the window.
-  const bool visible = spec.visible && !spec.floating;
-  control_ = CreateWindowExW(0, window_class, Wide(spec.caption).c_str(),
+  const bool visible = layout.visible && !layout.floating;
+  control_ = CreateWindowExW(0, window_class, Wide(layout.caption).c_str(),
                              WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0) | style, 0, 0, 0, 0,
                              ui.MainWindow(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-  SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(ui.FontFor(spec)), FALSE);
+  SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(ui.FontFor(layout)), FALSE);
   if (unit.Kind() == UnitKind::kEdit || unit.Kind() == UnitKind::kMultiLineEdit)
     SendMessageW(control_, EM_SETLIMITTEXT, 0, 0);  // no 32K cap on pasted texts
-  ApplyRect(spec.rect);
+  ApplyRect(layout.rect);
 }
 
 ControlPeer::~ControlPeer() {
@@ -64,7 +64,7 @@ void ControlPeer::ApplyRect(const Rect& rect) {
 }
 
 void ControlPeer::Relayout() {
-  SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(ui_.FontFor(unit_.Spec())), FALSE);
+  SendMessageW(control_, WM_SETFONT, reinterpret_cast<WPARAM>(ui_.FontFor(unit_.Layout())), FALSE);
   ApplyRect(shown_.rect);
 }
 
@@ -168,7 +168,7 @@ void ControlPeer::Draw(const DRAWITEMSTRUCT& item) {
   if (pressed) OffsetRect(&r, 1, 1);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Ref(shown_.text_colour));
-  HGDIOBJ old = SelectObject(dc, ui_.FontFor(unit_.Spec()));
+  HGDIOBJ old = SelectObject(dc, ui_.FontFor(unit_.Layout()));
   const int length = GetWindowTextLengthW(control_);
   std::wstring caption(length + 1, L'\0');
   caption.resize(GetWindowTextW(control_, caption.data(), length + 1));
@@ -189,7 +189,7 @@ HBRUSH ControlPeer::Colours(HDC dc) {
     SetTextColor(dc, Ref(shown_.text_colour));
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   }
-  if (unit_.Spec().back_colour && (IsCombo(kind) || kind == UnitKind::kListBox)) {
+  if (unit_.Layout().back_colour && (IsCombo(kind) || kind == UnitKind::kListBox)) {
     SetBkColor(dc, Ref(shown_.back_colour));
     return ui_.BrushFor(shown_.back_colour);
   }

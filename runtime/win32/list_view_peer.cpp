@@ -23,7 +23,7 @@ ListViewPeer::ListViewPeer(Win32Ui& ui, ListUnit& list, int id) : ControlPeer(ui
                                               LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
   // Check states come from the model, not from the list view's own memory.
   SendMessageW(view, LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK, 0);
-  const auto& columns = list.Spec().columns;
+  const auto& columns = list.Layout().columns;
   for (std::size_t i = 0; i < columns.size(); ++i) {
     std::wstring header = Wide(columns[i].header);
     LVCOLUMNW column{};
@@ -36,7 +36,7 @@ ListViewPeer::ListViewPeer(Win32Ui& ui, ListUnit& list, int id) : ControlPeer(ui
 }
 
 void ListViewPeer::ApplyColumns() {
-  const auto& columns = list_.Spec().columns;
+  const auto& columns = list_.Layout().columns;
   for (std::size_t i = 0; i < columns.size(); ++i)
     ListView_SetColumnWidth(Control(), static_cast<int>(i), ui_.Scale(columns[i].width));
   if (row_height_ > 0) SetRowHeight(row_height_);

@@ -23,14 +23,14 @@ int Modifiers() {
          (GetKeyState(VK_MENU) < 0 ? kAlt : 0);
 }
 
-bool NeedsWindow(const UnitSpec& spec, const WindowSpec& window) {
-  switch (spec.kind) {
+bool NeedsWindow(const UnitLayout& layout, const WindowLayout& window) {
+  switch (layout.kind) {
     case UnitKind::kWindow:
     case UnitKind::kTimer:
     case UnitKind::kDropTarget:
     case UnitKind::kBalloonTip:
     case UnitKind::kHotkeyReceiver: return false;
-    default: return !IsOffScreen(spec, window);
+    default: return !IsOffScreen(layout, window);
   }
 }
 
@@ -95,13 +95,13 @@ Win32Ui::~Win32Ui() {
 }
 
 void Win32Ui::CreatePeers() {
-  const WindowSpec& spec = Window();
+  const WindowLayout& layout = Window();
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN |
-                      (spec.resizable ? WS_THICKFRAME | WS_MAXIMIZEBOX : 0);
-  window_ = CreateWindowExW(0, kWindowClass, Wide(spec.title).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            spec.width, spec.height, nullptr, nullptr, instance_, this);
+                      (layout.resizable ? WS_THICKFRAME | WS_MAXIMIZEBOX : 0);
+  window_ = CreateWindowExW(0, kWindowClass, Wide(layout.title).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            layout.width, layout.height, nullptr, nullptr, instance_, this);
   dpi_ = DpiOf(window_);
-  SetWindowPos(window_, nullptr, 0, 0, Scale(spec.width), Scale(spec.height), SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(window_, nullptr, 0, 0, Scale(layout.width), Scale(layout.height), SWP_NOMOVE | SWP_NOZORDER);
   Unit& window_unit = (*this)[kWindowUnit];
   RECT placed{};
   GetWindowRect(window_, &placed);
@@ -111,15 +111,15 @@ void Win32Ui::CreatePeers() {
   int id = kFirstControlId;
   for (const auto& unit : Units()) {
     ++id;
-    const UnitSpec& unit_spec = unit->Spec();
-    if (unit_spec.kind == UnitKind::kTimer) {
+    const UnitLayout& unit_layout = unit->Layout();
+    if (unit_layout.kind == UnitKind::kTimer) {
       timers_[id] = unit->Name();
       unit->AttachPeer(std::make_unique<TimerPeer>(*this, id));
       continue;
     }
-    if (!NeedsWindow(unit_spec, spec)) continue;
+    if (!NeedsWindow(unit_layout, layout)) continue;
     std::unique_ptr<ControlPeer> peer;
-    if (unit_spec.kind == UnitKind::kSuperList) {
+    if (unit_layout.kind == UnitKind::kSuperList) {
       auto& list = static_cast<ListUnit&>(*unit);
       auto list_peer = std::make_unique<ListViewPeer>(*this, list, id);
       list.AttachListPeer(list_peer.get());
@@ -150,8 +150,8 @@ ControlPeer* Win32Ui::PeerOf(HWND control) const {
   return it == by_window_.end() ? nullptr : it->second;
 }
 
-HFONT Win32Ui::FontFor(const UnitSpec& spec) {
-  const FontSpec font = spec.font.value_or(FontSpec{"宋体", 12, false});
+HFONT Win32Ui::FontFor(const UnitLayout& layout) {
+  const FontLayout font = layout.font.value_or(FontLayout{"宋体", 12, false});
   const auto key = std::pair{font.face + (font.bold ? "|b" : "|r"), Scale(font.pixel_height)};
   Font& slot = fonts_[key];
   if (!slot) {
@@ -481,7 +481,7 @@ LRESULT Win32Ui::HandleControlMessage(ControlPeer& peer, HWND control, UINT mess
         SetBkMode(dc, TRANSPARENT);
         const Colour c = peer.Owner().TextColour();
         SetTextColor(dc, RGB(c.r, c.g, c.b));
-        HGDIOBJ old = SelectObject(dc, FontFor(peer.Owner().Spec()));
+        HGDIOBJ old = SelectObject(dc, FontFor(peer.Owner().Layout()));
         const std::wstring text = Wide(peer.Owner().Text());
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
         SelectObject(dc, old);

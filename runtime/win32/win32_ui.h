@@ -46,7 +46,7 @@ class Win32Ui : public Ui {
   // Window pixels at 96 DPI → device pixels of the window's monitor, and back.
   int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
   int Unscale(int pixels) const { return MulDiv(pixels, 96, dpi_); }
-  HFONT FontFor(const UnitSpec& spec);
+  HFONT FontFor(const UnitLayout& layout);
   HBRUSH BrushFor(Colour colour);
   // A hotkey registered for `receiver` under `id` raises kHotkey there.
   void AddHotkeyReceiver(int id, std::string receiver) { hotkey_receivers_[id] = std::move(receiver); }

@@ -25,18 +25,18 @@ class Rows : public ListModel {
 class SimUiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim.ui.Build(WindowSpec{.title = "Tovan", .width = 460, .height = 690, .visible_width = 460},
+    sim.ui.Build(WindowLayout{.title = "Tovan", .width = 460, .height = 690, .visible_width = 460},
                  {
-                     UnitSpec{.name = "编辑框1", .kind = UnitKind::kEdit, .rect = {10, 10, 50, 20}},
-                     UnitSpec{.name = "编辑框2", .kind = UnitKind::kEdit, .rect = {10, 40, 50, 20}},
-                     UnitSpec{.name = "组合框2", .kind = UnitKind::kComboList, .items = {"10", "20", "50"}},
-                     UnitSpec{.name = "选择框1", .kind = UnitKind::kCheckBox, .rect = {500, 0, 10, 10}},
-                     UnitSpec{.name = "时钟1", .kind = UnitKind::kTimer},
-                     UnitSpec{.name = "列表",
+                     UnitLayout{.name = "编辑框1", .kind = UnitKind::kEdit, .rect = {10, 10, 50, 20}},
+                     UnitLayout{.name = "编辑框2", .kind = UnitKind::kEdit, .rect = {10, 40, 50, 20}},
+                     UnitLayout{.name = "组合框2", .kind = UnitKind::kComboList, .items = {"10", "20", "50"}},
+                     UnitLayout{.name = "选择框1", .kind = UnitKind::kCheckBox, .rect = {500, 0, 10, 10}},
+                     UnitLayout{.name = "时钟1", .kind = UnitKind::kTimer},
+                     UnitLayout{.name = "列表",
                               .kind = UnitKind::kSuperList,
                               .rect = {16, 117, 422, 360},
                               .columns = {{"序号", 53}, {"内容", 180}, {"跳格", 40}}},
-                     UnitSpec{.name = "拖放对象1", .kind = UnitKind::kDropTarget},
+                     UnitLayout{.name = "拖放对象1", .kind = UnitKind::kDropTarget},
                  });
   }
   SimPlatform sim;
@@ -52,8 +52,8 @@ TEST_F(SimUiTest, UnitsKeepTheirPropertiesByName) {
   EXPECT_EQ(sim.ui["窗口"].Text(), "Tovan");
   EXPECT_EQ(sim.ui.Find("没有"), nullptr);
   EXPECT_NE(sim.ui["编辑框1"].Handle(), sim.ui["编辑框2"].Handle());
-  EXPECT_TRUE(IsOffScreen(sim.ui["选择框1"].Spec(), sim.ui.Window()));
-  EXPECT_FALSE(IsOffScreen(sim.ui["编辑框1"].Spec(), sim.ui.Window()));
+  EXPECT_TRUE(IsOffScreen(sim.ui["选择框1"].Layout(), sim.ui.Window()));
+  EXPECT_FALSE(IsOffScreen(sim.ui["编辑框1"].Layout(), sim.ui.Window()));
 }
 
 TEST_F(SimUiTest, FocusMovesWithLostAndGotFocusEvents) {

@@ -62,8 +62,8 @@ TEST(VirtualClock, AnEventScheduledInThePastRunsAtTheNextPump) {
 
 TEST(SimPlatformStory, AHotkeyPressRunsInsideAWaitAndTheLogCarriesVirtualTimes) {
   SimPlatform sim;
-  sim.ui.Build(WindowSpec{.title = "w", .width = 100, .height = 100},
-               {UnitSpec{.name = "标签1", .kind = UnitKind::kHotkeyReceiver}});
+  sim.ui.Build(WindowLayout{.title = "w", .width = 100, .height = 100},
+               {UnitLayout{.name = "标签1", .kind = UnitKind::kHotkeyReceiver}});
   const int id = sim.hotkeys.Register("标签1", kCtrl, '1');
   ASSERT_NE(id, 0);
   int presses = 0;

@@ -19,24 +19,24 @@ class Win32Test : public ::testing::Test {
   void SetUp() override {
     platform = std::make_unique<Win32Platform>(GetModuleHandleW(nullptr));
     platform->ui.Build(
-        WindowSpec{.title = "Tovan 测试窗口", .width = 460, .height = 400, .visible_width = 460},
+        WindowLayout{.title = "Tovan 测试窗口", .width = 460, .height = 400, .visible_width = 460},
         {
-            UnitSpec{.name = "编辑框", .kind = UnitKind::kEdit, .rect = {10, 10, 200, 22}},
-            UnitSpec{.name = "多行", .kind = UnitKind::kMultiLineEdit, .rect = {10, 40, 200, 60}},
-            UnitSpec{.name = "按钮", .kind = UnitKind::kPictureButton, .caption = "万条复制", .rect = {220, 10, 80, 24},
+            UnitLayout{.name = "编辑框", .kind = UnitKind::kEdit, .rect = {10, 10, 200, 22}},
+            UnitLayout{.name = "多行", .kind = UnitKind::kMultiLineEdit, .rect = {10, 40, 200, 60}},
+            UnitLayout{.name = "按钮", .kind = UnitKind::kPictureButton, .caption = "万条复制", .rect = {220, 10, 80, 24},
                      .back_colour = Colour{121, 209, 200}},
-            UnitSpec{.name = "组合框", .kind = UnitKind::kComboList, .rect = {220, 40, 100, 20},
+            UnitLayout{.name = "组合框", .kind = UnitKind::kComboList, .rect = {220, 40, 100, 20},
                      .items = {"10", "20", "50"}, .selection = 1},
-            UnitSpec{.name = "可编辑", .kind = UnitKind::kComboEdit, .caption = "1", .rect = {330, 40, 60, 20},
+            UnitLayout{.name = "可编辑", .kind = UnitKind::kComboEdit, .caption = "1", .rect = {330, 40, 60, 20},
                      .items = {"1", "2"}},
-            UnitSpec{.name = "选择框", .kind = UnitKind::kCheckBox, .caption = "选择", .rect = {220, 70, 80, 20}},
-            UnitSpec{.name = "标签", .kind = UnitKind::kTransparentLabel, .caption = "时间：", .rect = {320, 70, 60, 16}},
-            UnitSpec{.name = "列表", .kind = UnitKind::kSuperList, .rect = {10, 110, 422, 200},
+            UnitLayout{.name = "选择框", .kind = UnitKind::kCheckBox, .caption = "选择", .rect = {220, 70, 80, 20}},
+            UnitLayout{.name = "标签", .kind = UnitKind::kTransparentLabel, .caption = "时间：", .rect = {320, 70, 60, 16}},
+            UnitLayout{.name = "列表", .kind = UnitKind::kSuperList, .rect = {10, 110, 422, 200},
                      .columns = {{"序号", 53}, {"内容", 180}, {"跳格", 40}}},
-            UnitSpec{.name = "藏", .kind = UnitKind::kEdit, .caption = "0", .rect = {500, 0, 10, 10}},
-            UnitSpec{.name = "时钟", .kind = UnitKind::kTimer},
-            UnitSpec{.name = "标签1", .kind = UnitKind::kHotkeyReceiver, .rect = {500, 20, 10, 10}},
-            UnitSpec{.name = "拖放对象1", .kind = UnitKind::kDropTarget, .rect = {500, 40, 10, 10}},
+            UnitLayout{.name = "藏", .kind = UnitKind::kEdit, .caption = "0", .rect = {500, 0, 10, 10}},
+            UnitLayout{.name = "时钟", .kind = UnitKind::kTimer},
+            UnitLayout{.name = "标签1", .kind = UnitKind::kHotkeyReceiver, .rect = {500, 20, 10, 10}},
+            UnitLayout{.name = "拖放对象1", .kind = UnitKind::kDropTarget, .rect = {500, 40, 10, 10}},
         });
     platform->ui.Show();
     window = platform->ui.MainWindow();

@@ -32,27 +32,27 @@ enum class UnitKind {
   kHotkeyReceiver,    // label whose feedback event every registered hotkey fires
 };
 
-struct FontSpec {
+struct FontLayout {
   std::string face;
   int pixel_height = 12;
   bool bold = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontLayout&, const FontLayout&) = default;
 };
 
-struct ColumnSpec {
+struct ColumnLayout {
   std::string header;
   int width = 0;
 };
 
-struct UnitSpec {
+struct UnitLayout {
   std::string name;
   UnitKind kind = UnitKind::kLabel;
   std::string caption;                // caption or initial text
   Rect rect;                          // window pixels at 96 DPI
   std::vector<std::string> items;     // combo and list box items
   int selection = -1;                 // initial selection (combo, list box)
-  std::vector<ColumnSpec> columns;    // super list columns
-  std::optional<FontSpec> font;
+  std::vector<ColumnLayout> columns;    // super list columns
+  std::optional<FontLayout> font;
   std::optional<Colour> back_colour;  // picture buttons, lists, combos
   std::optional<Colour> text_colour;  // transparent labels
   int timer_period_ms = 0;            // timers: period from the layout (0 = stopped)
@@ -62,7 +62,7 @@ struct UnitSpec {
 };
 
 // The window's face: title, client size, icon and background picture.
-struct WindowSpec {
+struct WindowLayout {
   std::string title;
   int width = 0;   // outer size, as the user sees the window
   int height = 0;
@@ -73,8 +73,8 @@ struct WindowSpec {
 };
 
 // True for units that exist only as state holders and are never drawn.
-inline bool IsOffScreen(const UnitSpec& spec, const WindowSpec& window) {
-  return !spec.floating && window.visible_width > 0 && spec.rect.x >= window.visible_width;
+inline bool IsOffScreen(const UnitLayout& layout, const WindowLayout& window) {
+  return !layout.floating && window.visible_width > 0 && layout.rect.x >= window.visible_width;
 }
 
 }  // namespace tovan::rt

@@ -1,0 +1,18 @@
+// The clipboard as a user's programs see it: text put there before a paste,
+// and read back after a copy.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tovan::e2e {
+
+// Replaces the clipboard's content with text (CF_UNICODETEXT). Other
+// programs hold the clipboard briefly: opening is retried for about a second.
+bool SetClipboardText(std::string_view utf8);
+// The clipboard's CF_UNICODETEXT, or nullopt if it holds none or could not be
+// opened.
+std::optional<std::string> ClipboardText();
+
+}  // namespace tovan::e2e
