@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks: Google Benchmark programs of the optimised
+# native build, and the timed scenarios of the Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+tools/build.sh bench >/dev/null
+for program in build/bench/bin/tovan_*_bench; do
+  [ -x "$program" ] && "$program"
+done
+tools/build.sh win64 >/dev/null
+echo "Wait accuracy under Wine (error = actual - asked, ms; ticks/s = timer events handled meanwhile):"
+tools/wine/run.sh build/win64 -- build/win64/bin/tovan_wait_accuracy.exe
