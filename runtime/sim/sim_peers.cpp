@@ -29,7 +29,7 @@ void SimUnitPeer::ScheduleTick(int period_ms) {
 void SimUnitPeer::Focus() { ui_.FocusUnit(unit_.Name()); }
 
 SimListPeer::SimListPeer(SimUi& ui, ListUnit& list, VirtualClock& clock, std::uintptr_t handle)
-    : SimUnitPeer(ui, list, clock, handle), ui_(ui), list_(list) {}
+    : SimUnitPeer(ui, list, clock, handle), list_(list) {}
 
 int SimListPeer::VisibleRows() const {
   return std::max(1, (list_.Bounds().height - kHeaderHeight) / row_height_);

@@ -22,10 +22,12 @@ class SimUnitPeer : public UnitPeer {
   void Focus() override;
   std::uintptr_t Handle() const override { return handle_; }
 
+ protected:
+  SimUi& ui_;
+
  private:
   void ScheduleTick(int period_ms);
 
-  SimUi& ui_;
   Unit& unit_;
   VirtualClock& clock_;
   std::uintptr_t handle_;
@@ -57,7 +59,6 @@ class SimListPeer : public SimUnitPeer, public ListPeer {
  private:
   int VisibleRows() const;
 
-  SimUi& ui_;
   ListUnit& list_;
   int current_ = -1;
   int top_ = 0;

@@ -62,7 +62,6 @@ class SimUi : public Ui {
   void CreatePeers() override;
 
  private:
-  friend class SimUnitPeer;
   VirtualClock& clock_;
   ActionLog& log_;
   bool shown_ = false;
