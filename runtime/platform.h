@@ -8,6 +8,7 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/shell_open.h"
+#include "runtime/system.h"
 #include "runtime/ui.h"
 
 namespace tovan::rt {
@@ -20,6 +21,7 @@ struct Platform {
   Hotkeys& hotkeys;
   Keys& keys;
   ShellOpen& shell;
+  System& system;
 };
 
 }  // namespace tovan::rt

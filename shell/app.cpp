@@ -1,12 +1,155 @@
 #include "shell/app.h"
 
+#include "runtime/settings_file.h"
+#include "runtime/text.h"
 #include "shell/main_window_layout.h"
 
 namespace tovan::shell {
+namespace {
+
+using rt::Event;
+using rt::EventKind;
+
+constexpr char kSettingsFile[] = "鼠标精灵热键配置.ini";
+constexpr char kSettingsSection[] = "编辑框内容";
+constexpr const char* kRecorderBoxes[] = {"记录", "模拟", "停止"};
+constexpr char kInstanceMarker[] = "tvzdy";
+constexpr char kWebPage[] = "https://github.com/";
+// The buttons whose background shows the active copy mode.
+constexpr const char* kModeButtons[] = {"按钮1", "按钮102", "按钮word", "按钮excel", "按钮104", "按钮66", "按钮6"};
+
+}  // namespace
+
+App::App(rt::Platform platform) : p_(platform), table_(platform, rows_) {}
+
+int App::CopyMode() const { return p_.ui["组合框1"].Selection(); }
 
 void App::Start() {
-  platform_.ui.Build(MainWindowLayout(), MainWindowUnits());
-  platform_.ui.Show();
+  p_.ui.Build(MainWindowLayout(), MainWindowUnits());
+  Bind();
+  p_.ui.Show();
+}
+
+void App::Bind() {
+  rt::Ui& ui = p_.ui;
+  table_.Bind();
+  table_.select_checked_order = [this] { SelectCopyMode("按钮102", 1); };
+
+  ui.Bind(rt::Ui::kWindowUnit, EventKind::kCreated, [this](const Event&) { Created(); });
+  ui.Bind(rt::Ui::kWindowUnit, EventKind::kClosing, [this](const Event&) { Closing(); });
+  ui.Bind(rt::Ui::kWindowUnit, EventKind::kDestroyed, [this](const Event&) { p_.ui.RemoveTrayIcon(); });
+  ui.Bind(rt::Ui::kWindowUnit, EventKind::kSizeChanged, [this](const Event& e) {
+    if (e.code == 1 || p_.ui.Minimised()) p_.ui.HideToTray(kTitle);
+  });
+  ui.Bind(rt::Ui::kWindowUnit, EventKind::kTray, [this](const Event& e) {
+    if (e.code != 1) return;
+    p_.ui.Restore();
+    p_.ui.RemoveTrayIcon();
+  });
+  ui.Bind("时钟1", EventKind::kTick, [this](const Event&) { p_.system.TrimWorkingSet(); });
+
+  ui.Bind("按钮1", EventKind::kClicked, [this](const Event&) {
+    ReRegisterBacktick();
+    ShowTable();
+    SelectCopyMode("按钮1", 0);
+  });
+  ui.Bind("按钮4", EventKind::kClicked, [this](const Event&) {
+    ReRegisterBacktick();
+    ShowTable();
+    SelectCopyMode("按钮1", 0);
+  });
+  ui.Bind("按钮102", EventKind::kClicked, [this](const Event&) {
+    ReRegisterBacktick();
+    ShowTable();
+    SelectCopyMode("按钮102", 1);
+  });
+  ui.Bind("按钮6", EventKind::kClicked, [this](const Event&) {
+    const char* const cells[] = {"A1", "B1", "C1", "D1", "E1", "F1", "G1", "H1", "I1", "J1"};
+    p_.ui["编辑框hang"].SetText(cells[0]);
+    for (int i = 1; i < 10; ++i) p_.ui["编辑框hang" + std::to_string(i)].SetText(cells[i]);
+  });
+  ui.Bind("按钮75", EventKind::kClicked, [this](const Event&) { p_.shell.Open(p_.files.RunDirectory()); });
+  ui.Bind("按钮19", EventKind::kClicked, [this](const Event&) { p_.shell.Open(kWebPage); });
+  ui.Bind("按钮18", EventKind::kClicked, [this](const Event&) { OpenRecordingFiles(); });
+  ui.Bind("按钮2", EventKind::kClicked, [this](const Event&) {
+    table_.DeleteAllRows();
+    if (p_.ui["加载热键"].Text() == "卸载热键") {
+      table_.load_or_unload_row_hotkeys();
+      p_.clock.Wait(100);
+    }
+  });
+  ui.Bind("按钮8", EventKind::kClicked, [this](const Event&) {
+    rt::Unit& button = p_.ui["按钮8"];
+    button.SetText(button.Text() == "关闭快捷键" ? "开启快捷键" : "关闭快捷键");
+  });
+  for (const char* box : {"分割符", "记录", "模拟", "停止"})
+    ui.Bind(box, EventKind::kDoubleClicked, [this, box](const Event&) { p_.ui[box].SetText(""); });
+  ui.Bind("分割符", EventKind::kMouseDown, [this](const Event&) {
+    const rt::Rect window = p_.ui[rt::Ui::kWindowUnit].Bounds();
+    const rt::Rect box = p_.ui["分割符"].Bounds();
+    p_.ui.ShowBalloon("●设置分割字符", {window.x + box.x + 10, window.y + box.y + 30});
+  });
+}
+
+void App::ReRegisterBacktick() {
+  p_.hotkeys.Unregister(hotkeys_.backtick);
+  hotkeys_.backtick = p_.hotkeys.Register("标签1", 0, rt::kVkBacktick);
+}
+
+void App::ShowTable() {
+  p_.ui["编辑框25"].SetVisible(false);
+  p_.ui["超级列表框1"].SetVisible(true);
+}
+
+void App::SelectCopyMode(std::string_view button, int mode) {
+  p_.ui["组合框1"].SetSelection(mode);
+  for (const char* other : kModeButtons) p_.ui[other].SetBackColour(kButtonColour);
+  p_.ui[button].SetBackColour(kHighlightColour);
+  if (button == "按钮excel") p_.ui["按钮6"].SetBackColour(kHighlightColour);
+  if (button != "按钮104") p_.ui["按钮104"].SetText("同页粘贴");
+  if (button != "按钮66" && p_.ui["按钮66"].Text() == "关闭复制") p_.ui["按钮66"].SetText("反撇号键粘贴");
+}
+
+void App::OpenRecordingFiles() {
+  for (int i = 5; i >= 1; --i)
+    if (p_.ui["选择框" + std::to_string(93 + i)].Checked())
+      p_.shell.Open(p_.files.InRunDirectory("数据" + std::to_string(i) + ".txt"));
+}
+
+void App::Created() {
+  rt::Ui& ui = p_.ui;
+  ui["导入方式"].Focus();
+  ui["时钟1"].SetTimerPeriod(500);
+  ui.RegisterDropTarget("拖放对象1", "超级列表框1");
+  ui.RegisterDropTarget("拖放对象2", "编辑框1009");
+  ReRegisterBacktick();
+  p_.clock.Wait(500);
+
+  rt::Unit& window = ui[rt::Ui::kWindowUnit];
+  const rt::Rect bounds = window.Bounds();
+  const rt::Point screen = ui.ScreenSize();
+  window.Move({static_cast<int>(static_cast<double>(screen.x) - bounds.width - 100),
+               static_cast<int>(static_cast<double>(screen.y) - 750), bounds.width, bounds.height});
+  ui.List("超级列表框1").SetRowHeight(17);
+  ui["组合框66"].SetSelection(0);
+  ui["组合框65"].SetSelection(4);
+  ui["组合框2"].SetSelection(4);
+  ui.Raise("按钮1", Event{.kind = EventKind::kClicked});
+  ui["打开A"].SetBackColour(kHighlightColour);
+
+  settings_path_ = p_.files.InRunDirectory(kSettingsFile);
+  for (const char* box : kRecorderBoxes)
+    ui[box].SetText(rt::ReadSetting(p_.files, settings_path_, kSettingsSection, box));
+
+  if (!p_.system.ClaimInstance(kInstanceMarker)) ui.Destroy();
+}
+
+void App::Closing() {
+  for (const char* box : kRecorderBoxes)
+    rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text());
+  p_.hotkeys.Unregister(hotkeys_.backtick);
+  for (int id : hotkeys_.rows) p_.hotkeys.Unregister(id);
+  for (int id : hotkeys_.recorder) p_.hotkeys.Unregister(id);
 }
 
 }  // namespace tovan::shell

@@ -1,19 +1,50 @@
-// The application: builds the main window on the platform's services and
-// binds its events.
+// The application: the main window on the platform's services, its start-up
+// and shut-down, and the behaviours bound to its controls.
 #pragma once
 
+#include <array>
+#include <string>
+
 #include "runtime/platform.h"
+#include "table/row_store.h"
+#include "table/table_editor.h"
 
 namespace tovan::shell {
 
+// Identifiers of every system-wide hotkey the program registers.
+struct HotkeyIds {
+  int backtick = 0;
+  std::array<int, 50> rows{};
+  std::array<int, 3> recorder{};
+};
+
 class App {
  public:
-  explicit App(rt::Platform platform) : platform_(platform) {}
-  // Builds and shows the main window; its created event runs the set-up.
+  explicit App(rt::Platform platform);
+  // Builds the main window, binds its events and shows it; the created event
+  // runs the start-up set-up.
   void Start();
 
+  table::RowStore& Rows() { return rows_; }
+  table::TableEditor& Table() { return table_; }
+  const HotkeyIds& Hotkeys() const { return hotkeys_; }
+  // Copy mode: the selection of 组合框1.
+  int CopyMode() const;
+
  private:
-  rt::Platform platform_;
+  void Bind();
+  void Created();
+  void Closing();
+  void SelectCopyMode(std::string_view button, int mode);
+  void ReRegisterBacktick();
+  void ShowTable();
+  void OpenRecordingFiles();
+
+  rt::Platform p_;
+  table::RowStore rows_;
+  table::TableEditor table_;
+  HotkeyIds hotkeys_;
+  std::string settings_path_;
 };
 
 }  // namespace tovan::shell

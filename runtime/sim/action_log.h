@@ -20,6 +20,7 @@ enum class Action {
   kFileWritten,         // detail: the path
   kTrayIcon,            // detail: "add <tip>" or "remove"
   kWindowDestroyed,
+  kTrimWorkingSet,
 };
 
 struct LoggedAction {

@@ -18,9 +18,10 @@ class SimPlatform {
         files(clock, log),
         hotkeys(ui, clock, log),
         keys(clock, log),
-        shell(clock, log) {}
+        shell(clock, log),
+        system(clock, log) {}
 
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell}; }
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell, system}; }
   std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
 
   ActionLog log;
@@ -31,6 +32,7 @@ class SimPlatform {
   SimHotkeys hotkeys;
   SimKeys keys;
   SimShellOpen shell;
+  SimSystem system;
 };
 
 }  // namespace tovan::rt::sim

@@ -13,6 +13,7 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/shell_open.h"
+#include "runtime/system.h"
 #include "runtime/sim/action_log.h"
 #include "runtime/sim/virtual_clock.h"
 #include "runtime/ui.h"
@@ -105,6 +106,20 @@ class SimShellOpen : public ShellOpen {
  private:
   VirtualClock& clock_;
   ActionLog& log_;
+};
+
+class SimSystem : public System {
+ public:
+  SimSystem(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+  bool ClaimInstance(std::string_view name) override { return claimed_.insert(std::string(name)).second; }
+  void TrimWorkingSet() override { log_.Add(clock_.NowMicros(), Action::kTrimWorkingSet, ""); }
+  // Another instance of the program is already running and holds the marker.
+  void HeldByOtherInstance(std::string_view name) { claimed_.insert(std::string(name)); }
+
+ private:
+  VirtualClock& clock_;
+  ActionLog& log_;
+  std::set<std::string, std::less<>> claimed_;
 };
 
 }  // namespace tovan::rt::sim

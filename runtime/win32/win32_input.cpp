@@ -1,4 +1,4 @@
-// Hotkeys, key chords and typing, and shell open.
+// Hotkeys, key chords and typing, shell open, and process-wide services.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -88,6 +88,18 @@ void Win32Keys::Type(std::string_view text) {
     }
   }
   Send(inputs);
+}
+
+bool Win32System::ClaimInstance(std::string_view name) {
+  const std::wstring wide = Wide(name);
+  if (KernelHandle existing(OpenEventW(EVENT_ALL_ACCESS, FALSE, wide.c_str())); existing) return false;
+  marker_.reset(CreateEventW(nullptr, FALSE, FALSE, wide.c_str()));
+  // Created between our look and our creation by another instance: it is first.
+  return !(marker_ && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+void Win32System::TrimWorkingSet() {
+  SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
 void Win32ShellOpen::Open(std::string_view target) {

@@ -17,7 +17,7 @@ void PrepareProcess();
 class Win32Platform {
  public:
   explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui) {}
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell}; }
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell, system}; }
 
   Win32Ui ui;
   Win32Clock clock;
@@ -26,6 +26,7 @@ class Win32Platform {
   Win32Hotkeys hotkeys;
   Win32Keys keys;
   Win32ShellOpen shell;
+  Win32System system;
 };
 
 }  // namespace tovan::rt::win32

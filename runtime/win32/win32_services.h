@@ -8,6 +8,8 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/shell_open.h"
+#include "runtime/system.h"
+#include "runtime/win32/handles.h"
 #include "runtime/win32/win32_ui.h"
 
 namespace tovan::rt::win32 {
@@ -56,6 +58,15 @@ class Win32Keys : public Keys {
 class Win32ShellOpen : public ShellOpen {
  public:
   void Open(std::string_view target) override;
+};
+
+class Win32System : public System {
+ public:
+  bool ClaimInstance(std::string_view name) override;
+  void TrimWorkingSet() override;
+
+ private:
+  KernelHandle marker_;  // held until the process ends
 };
 
 }  // namespace tovan::rt::win32
