@@ -169,11 +169,13 @@ std::vector<UnitLayout> MainWindowUnits() {
   for (const char* name : {"编辑框1007", "编辑框1008"}) {
     UnitLayout editor = Unit(name, UnitKind::kEdit, "", {500, 0, 60, 18});
     editor.floating = true;
+    editor.visible = false;
     editor.font = kTableFont;
     add(editor);
   }
   UnitLayout content_editor = Unit("编辑框1009", UnitKind::kMultiLineEdit, "", {500, 0, 260, 60});
   content_editor.floating = true;
+  content_editor.visible = false;
   content_editor.font = kTableFont;
   add(content_editor);
 

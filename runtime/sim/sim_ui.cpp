@@ -80,12 +80,43 @@ void SimUi::Click(std::string_view unit) {
   Raise(unit, Event{.kind = EventKind::kClicked});
 }
 
+// After the program's own handler, a list selects the row under the mouse,
+// as the system's list view does.
+void SimUi::SelectRowUnder(std::string_view unit, Point at) {
+  Unit& u = (*this)[unit];
+  if (u.Kind() != UnitKind::kSuperList) return;
+  ListUnit& list = static_cast<ListUnit&>(u);
+  const CellHit hit = list.HitTest(at);
+  if (hit.row >= 0) list.SetCurrentRow(hit.row);
+}
+
 void SimUi::DoubleClick(std::string_view unit, Point at) {
   Raise(unit, Event{.kind = EventKind::kDoubleClicked, .x = at.x, .y = at.y});
+  SelectRowUnder(unit, at);
 }
 
 void SimUi::MouseDown(std::string_view unit, Point at) {
   Raise(unit, Event{.kind = EventKind::kMouseDown, .x = at.x, .y = at.y});
+  SelectRowUnder(unit, at);
+}
+
+void SimUi::ClickCell(std::string_view list, int row, int column) {
+  const Point at = CellPoint(list, row, column);
+  MouseDown(list, at);
+}
+
+void SimUi::DoubleClickCell(std::string_view list, int row, int column) {
+  const Point at = CellPoint(list, row, column);
+  MouseDown(list, at);
+  DoubleClick(list, at);
+}
+
+Point SimUi::CellPoint(std::string_view list, int row, int column) {
+  ListUnit& l = List(list);
+  int x = 2;
+  for (int c = 0; c < column; ++c) x += l.ColumnWidth(c);
+  const Point origin = l.RowOrigin(row);
+  return {x, origin.y + 2};
 }
 
 void SimUi::KeyDown(std::string_view unit, int virtual_key, int modifiers) {

@@ -45,6 +45,9 @@ class SimUi : public Ui {
   void Choose(std::string_view unit, int index);     // selection changed by the user
   void TypeText(std::string_view unit, std::string_view text);  // focus, then the edit's text becomes `text`
   void ClickHeader(std::string_view list, int column);
+  // A click / double click (press, then double click) on a cell of a list.
+  void ClickCell(std::string_view list, int row, int column);
+  void DoubleClickCell(std::string_view list, int row, int column);
   void ToggleCheck(std::string_view list, int row);  // the user clicks a row's check box
   void DropFiles(std::string_view on_unit, std::vector<std::string> files);
   void Minimise();                                   // the user minimises the window
@@ -62,6 +65,9 @@ class SimUi : public Ui {
   void CreatePeers() override;
 
  private:
+  void SelectRowUnder(std::string_view unit, Point at);
+  Point CellPoint(std::string_view list, int row, int column);
+
   VirtualClock& clock_;
   ActionLog& log_;
   bool shown_ = false;

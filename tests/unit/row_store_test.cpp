@@ -1,0 +1,82 @@
+#include "table/row_store.h"
+
+#include <gtest/gtest.h>
+
+namespace tovan::table {
+namespace {
+
+std::vector<std::string> Column(const RowStore& rows, std::size_t column) {
+  std::vector<std::string> out;
+  for (std::size_t r = 0; r < rows.RowCount(); ++r) out.emplace_back(rows.Cell(r, column));
+  return out;
+}
+
+TEST(RowStore, KeepsFiveIndependentCellsPerRow) {
+  RowStore rows;
+  EXPECT_EQ(rows.Append("1", "张三\r\nC:\\a.png"), 0u);
+  rows.SetCell(0, kSkip, "3");
+  rows.SetCell(0, kHotkey, "Ctrl+Shift+Alt+F5");
+  rows.SetCell(0, kPause, "暂停");
+  rows.SetCell(0, kSkip, "12");  // rewriting a middle cell keeps the others
+  EXPECT_EQ(rows.Cell(0, kNumber), "1");
+  EXPECT_EQ(rows.Cell(0, kContent), "张三\r\nC:\\a.png");
+  EXPECT_EQ(rows.Cell(0, kSkip), "12");
+  EXPECT_EQ(rows.Cell(0, kPause), "暂停");
+  EXPECT_EQ(rows.Cell(0, kHotkey), "Ctrl+Shift+Alt+F5");
+  rows.SetCell(0, kContent, "");
+  EXPECT_EQ(rows.Cell(0, kHotkey), "Ctrl+Shift+Alt+F5");
+  EXPECT_EQ(rows.Cell(5, kContent), "");  // no such row
+  EXPECT_EQ(rows.Cell(0, 9), "");          // no such column
+  rows.SetCell(7, kContent, "ignored");
+  EXPECT_EQ(rows.RowCount(), 1u);
+}
+
+TEST(RowStore, ABytePastUtf8CannotShiftTheCells) {
+  RowStore rows;
+  rows.Append("1", "a\xFF" "b");
+  rows.SetCell(0, kSkip, "2\xFF" "3");
+  EXPECT_EQ(rows.Cell(0, kContent), "a");
+  EXPECT_EQ(rows.Cell(0, kSkip), "2");
+  EXPECT_EQ(rows.Cell(0, kPause), "");
+}
+
+TEST(RowStore, NumbersRunWithoutGapsAfterEveryDeletion) {
+  RowStore rows;
+  for (const char* text : {"a", "", "", "b", "", "c", ""}) rows.Append("0", text);
+  rows.SetChecked(3, true);
+  rows.Renumber();
+  EXPECT_EQ(Column(rows, kNumber), (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7"}));
+  EXPECT_EQ(rows.DeleteBlankRows(), 4u);
+  EXPECT_EQ(Column(rows, kContent), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(Column(rows, kNumber), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_TRUE(rows.Checked(1));  // the check state moves with its row
+  rows.Delete(0);
+  rows.Renumber();
+  EXPECT_EQ(Column(rows, kNumber), (std::vector<std::string>{"1", "2"}));
+  rows.Delete(9);  // nothing there
+  EXPECT_EQ(rows.RowCount(), 2u);
+}
+
+TEST(RowStore, FindsContentCaseSensitively) {
+  RowStore rows;
+  for (const char* text : {"xaby", "xAby", "ab", "李ab四"}) rows.Append("0", text);
+  EXPECT_EQ(rows.FindContent("ab"), (std::vector<std::size_t>{0, 2, 3}));
+  EXPECT_TRUE(rows.FindContent("").empty());
+}
+
+TEST(RowStore, ClearsOneColumnAndChecksAll) {
+  RowStore rows;
+  for (int i = 0; i < 3; ++i) {
+    rows.Append("0", "x");
+    rows.SetCell(i, kSkip, "2");
+    rows.SetCell(i, kPause, "暂停");
+  }
+  rows.ClearColumn(kSkip);
+  EXPECT_EQ(Column(rows, kSkip), (std::vector<std::string>{"", "", ""}));
+  EXPECT_EQ(Column(rows, kPause), (std::vector<std::string>{"暂停", "暂停", "暂停"}));
+  rows.SetAllChecked(true);
+  EXPECT_TRUE(rows.Checked(0) && rows.Checked(2));
+}
+
+}  // namespace
+}  // namespace tovan::table

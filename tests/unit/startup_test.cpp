@@ -1,0 +1,102 @@
+#include <set>
+
+#include "runtime/gbk.h"
+#include "runtime/settings_file.h"
+#include "shell/main_window_layout.h"
+#include "tests/unit/app_fixture.h"
+
+namespace tovan {
+namespace {
+
+using rt::sim::Action;
+
+class StartupTest : public AppTest {};
+
+TEST_F(StartupTest, CreatedEventPlacesTheWindowAndSelectsTheInitialModes) {
+  sim.ui.SetScreenSize({1920, 1080});
+  Start();
+  const rt::Rect window = U("窗口").Bounds();
+  EXPECT_EQ(window.x, 1920 - 460 - 100);
+  EXPECT_EQ(window.y, 1080 - 750);
+  EXPECT_EQ(window.width, 460);
+  EXPECT_EQ(U("组合框66").Text(), "手动横向粘贴");
+  EXPECT_EQ(U("组合框65").Text(), "30");
+  EXPECT_EQ(U("组合框2").Text(), "50");
+  EXPECT_EQ(U("导入方式").Text(), "自定义分割符录入");
+  EXPECT_EQ(app.CopyMode(), 0);
+  EXPECT_EQ(U("按钮1").BackColour(), shell::kHighlightColour);
+  EXPECT_EQ(U("按钮102").BackColour(), shell::kButtonColour);
+  EXPECT_EQ(U("打开A").BackColour(), shell::kHighlightColour);
+  EXPECT_EQ(U("时钟1").TimerPeriod(), 500);
+  EXPECT_EQ(sim.ui.FocusedUnit(), "导入方式");
+  EXPECT_NE(app.Hotkeys().backtick, 0);
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(0, rt::kVkBacktick));
+  EXPECT_FALSE(sim.ui.Destroyed());
+  EXPECT_EQ(sim.NowMillis(), 500);  // the one wait of the set-up
+}
+
+TEST_F(StartupTest, TheRecorderHotkeyTextsSurviveARestartInGbk) {
+  const std::string path = sim.files.InRunDirectory("鼠标精灵热键配置.ini");
+  sim.files.Write(path, rt::ToGbk("[编辑框内容]\r\n记录=Ctrl+加号\r\n模拟=F9\r\n").bytes);
+  Start();
+  EXPECT_EQ(U("记录").Text(), "Ctrl+加号");
+  EXPECT_EQ(U("模拟").Text(), "F9");
+  EXPECT_EQ(U("停止").Text(), "");
+  U("记录").SetText("");  // typed and then cleared: saved as empty
+  U("停止").SetText("Alt+F10");
+  sim.ui.Raise("窗口", rt::Event{.kind = rt::EventKind::kClosing});
+  EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "记录", "missing"), "");
+  EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "模拟"), "F9");
+  EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "停止"), "Alt+F10");
+}
+
+TEST_F(StartupTest, ASecondInstanceDestroysItsWindowAfterTheSetUp) {
+  sim.system.HeldByOtherInstance("tvzdy");
+  Start();
+  EXPECT_TRUE(sim.ui.Destroyed());
+  EXPECT_EQ(U("组合框2").Text(), "50");  // steps 1 to 12 ran
+}
+
+TEST_F(StartupTest, ClosingUnregistersEveryHotkeyWithoutComplaint) {
+  Start();
+  sim.ui.Raise("窗口", rt::Event{.kind = rt::EventKind::kClosing});
+  EXPECT_EQ(sim.hotkeys.Count(), 0u);
+}
+
+TEST_F(StartupTest, MinimisingGoesToTheTrayAndActionOneComesBack) {
+  Start();
+  sim.ui.Minimise();
+  EXPECT_TRUE(sim.ui.TrayIconShown());
+  EXPECT_FALSE(sim.ui.Shown());
+  sim.ui.TrayAction(2);
+  EXPECT_TRUE(sim.ui.TrayIconShown());
+  sim.ui.TrayAction(1);
+  EXPECT_FALSE(sim.ui.TrayIconShown());
+  EXPECT_TRUE(sim.ui.Shown());
+  EXPECT_EQ(sim.log.Of(Action::kTrayIcon).front().detail, std::string("add ") + shell::kTitle);
+}
+
+TEST_F(StartupTest, TheWorkingSetIsTrimmedEveryHalfSecond) {
+  Start();
+  sim.log.Clear();
+  sim.clock.Wait(2000);
+  EXPECT_EQ(sim.log.Of(Action::kTrimWorkingSet).size(), 4u);
+}
+
+TEST_F(StartupTest, EveryUnitNameIsUniqueAndOffScreenUnitsStayOffScreen) {
+  std::set<std::string> names;
+  int visible = 0;
+  for (const rt::UnitLayout& unit : shell::MainWindowUnits()) {
+    EXPECT_TRUE(names.insert(unit.name).second) << unit.name;
+    if (unit.floating) {
+      EXPECT_GE(unit.rect.x, 460) << unit.name << " rests off-screen";
+    } else if (!rt::IsOffScreen(unit, shell::MainWindowLayout())) {
+      ++visible;
+      EXPECT_LE(unit.rect.Right(), 460) << unit.name;
+    }
+  }
+  EXPECT_EQ(visible, 59);
+}
+
+}  // namespace
+}  // namespace tovan
