@@ -28,7 +28,6 @@ std::pair<const wchar_t*, DWORD> ControlPeer::ClassAndStyle(UnitKind kind) {
     case UnitKind::kComboEdit: return {WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP};
     case UnitKind::kCheckBox: return {WC_BUTTONW, BS_AUTOCHECKBOX | WS_TABSTOP};
     case UnitKind::kRadio: return {WC_BUTTONW, BS_AUTORADIOBUTTON};
-    case UnitKind::kTransparentLabel:
     case UnitKind::kLabel:
     case UnitKind::kHotkeyReceiver: return {WC_STATICW, SS_LEFT | SS_NOTIFY};
     case UnitKind::kPictureBox: return {WC_STATICW, SS_BITMAP};
@@ -70,17 +69,14 @@ void ControlPeer::Relayout() {
 
 void ControlPeer::Push(Property property, const UnitState& state) {
   const UnitKind kind = unit_.Kind();
-  const Rect old_rect = shown_.rect;
   shown_ = state;
   switch (property) {
     case Property::kText:
       if (kind == UnitKind::kComboList) break;  // shows its selected item
       SetWindowTextW(control_, Wide(state.text).c_str());
-      if (kind == UnitKind::kTransparentLabel) ui_.RepaintBackground(state.rect);
       break;
     case Property::kRect:
       ApplyRect(state.rect);
-      if (kind == UnitKind::kTransparentLabel) ui_.RepaintBackground(old_rect);
       break;
     case Property::kVisible:
       ShowWindow(control_, state.visible ? SW_SHOWNA : SW_HIDE);
@@ -93,7 +89,6 @@ void ControlPeer::Push(Property property, const UnitState& state) {
         ListView_SetTextBkColor(control_, Ref(state.back_colour));
         ListView_SetTextColor(control_, Ref(state.text_colour));
       }
-      if (kind == UnitKind::kTransparentLabel) ui_.RepaintBackground(state.rect);
       InvalidateRect(control_, nullptr, TRUE);
       break;
     case Property::kChecked:
@@ -184,16 +179,32 @@ void ControlPeer::Draw(const DRAWITEMSTRUCT& item) {
 
 HBRUSH ControlPeer::Colours(HDC dc) {
   const UnitKind kind = unit_.Kind();
-  if (kind == UnitKind::kTransparentLabel) {
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, Ref(shown_.text_colour));
-    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  }
   if (unit_.Layout().back_colour && (IsCombo(kind) || kind == UnitKind::kListBox)) {
     SetBkColor(dc, Ref(shown_.back_colour));
     return ui_.BrushFor(shown_.back_colour);
   }
   return nullptr;
+}
+
+void LabelPeer::Push(Property property, const UnitState& state) {
+  if (property == Property::kTimerPeriod || property == Property::kItems || property == Property::kSelection) return;
+  // The text may run past the label's own width: repaint a generous band.
+  const Rect band{shown_.rect.x, shown_.rect.y, ui_.Window().width, shown_.rect.height};
+  ui_.RepaintBackground(band);
+  shown_ = state;
+  ui_.RepaintBackground(Rect{state.rect.x, state.rect.y, ui_.Window().width, state.rect.height});
+}
+
+void LabelPeer::Paint(HDC dc) {
+  if (!shown_.visible) return;
+  RECT r{ui_.Scale(shown_.rect.x), ui_.Scale(shown_.rect.y), ui_.Scale(shown_.rect.Right()),
+         ui_.Scale(shown_.rect.Bottom())};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Ref(shown_.text_colour));
+  HGDIOBJ old = SelectObject(dc, ui_.FontFor(unit_.Layout()));
+  const std::wstring text = Wide(shown_.text);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_NOPREFIX | DT_NOCLIP);
+  SelectObject(dc, old);
 }
 
 TimerPeer::~TimerPeer() { ui_.StopTimer(id_); }

@@ -48,6 +48,21 @@ class ControlPeer : public UnitPeer {
   UnitState shown_;  // what the control shows, for drawing
 };
 
+// A transparent label: its text is painted by the window itself, straight
+// onto the background and not clipped to the label's own size.
+class LabelPeer : public UnitPeer {
+ public:
+  LabelPeer(Win32Ui& ui, Unit& unit) : ui_(ui), unit_(unit) {}
+  void Push(Property property, const UnitState& state) override;
+  void Pull(Property, UnitState&) override {}
+  void Paint(HDC dc);
+
+ private:
+  Win32Ui& ui_;
+  Unit& unit_;
+  UnitState shown_;
+};
+
 // A timer unit: ticks of the main window's timer with the unit's id.
 class TimerPeer : public UnitPeer {
  public:

@@ -112,6 +112,12 @@ void Win32Ui::CreatePeers() {
   for (const auto& unit : Units()) {
     ++id;
     const UnitLayout& unit_layout = unit->Layout();
+    if (unit_layout.kind == UnitKind::kTransparentLabel && !IsOffScreen(unit_layout, layout)) {
+      auto peer = std::make_unique<LabelPeer>(*this, *unit);
+      labels_.push_back(peer.get());
+      unit->AttachPeer(std::move(peer));
+      continue;
+    }
     if (unit_layout.kind == UnitKind::kTimer) {
       timers_[id] = unit->Name();
       unit->AttachPeer(std::make_unique<TimerPeer>(*this, id));
@@ -170,9 +176,24 @@ HBRUSH Win32Ui::BrushFor(Colour colour) {
 }
 
 void Win32Ui::PaintBackground(HDC dc) {
+  // The window's own picture: a soft vertical wash from pale teal to a
+  // slightly deeper one, drawn at any size and DPI.
   RECT client;
   GetClientRect(window_, &client);
-  FillRect(dc, &client, BrushFor(Colour{GetRValue(kBackground), GetGValue(kBackground), GetBValue(kBackground)}));
+  TRIVERTEX corners[2] = {};
+  corners[0].x = client.left;
+  corners[0].y = client.top;
+  corners[0].Red = 0xF4 << 8;
+  corners[0].Green = 0xFB << 8;
+  corners[0].Blue = 0xFA << 8;
+  corners[1].x = client.right;
+  corners[1].y = client.bottom;
+  corners[1].Red = 0xD2 << 8;
+  corners[1].Green = 0xEC << 8;
+  corners[1].Blue = 0xE8 << 8;
+  GRADIENT_RECT span{0, 1};
+  if (!GradientFill(dc, corners, 2, &span, 1, GRADIENT_FILL_RECT_V))
+    FillRect(dc, &client, BrushFor(Colour{GetRValue(kBackground), GetGValue(kBackground), GetBValue(kBackground)}));
 }
 
 void Win32Ui::RepaintBackground(const Rect& rect) {
@@ -330,6 +351,13 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
     case WM_ERASEBKGND:
       PaintBackground(reinterpret_cast<HDC>(w));
       return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window_, &paint);
+      for (LabelPeer* label : labels_) label->Paint(dc);
+      EndPaint(window_, &paint);
+      return 0;
+    }
     case WM_COMMAND: {
       ControlPeer* peer = PeerOf(reinterpret_cast<HWND>(l));
       if (!peer) break;
@@ -470,28 +498,6 @@ LRESULT Win32Ui::HandleControlMessage(ControlPeer& peer, HWND control, UINT mess
       if (it != drop_targets_.end()) Raise(it->second, event);
       return 0;
     }
-    case WM_PAINT:
-      if (kind == UnitKind::kTransparentLabel) {
-        // Drawn straight onto the window's background.
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(control, &paint);
-        RECT r;
-        GetClientRect(control, &r);
-        PaintBackground(dc);
-        SetBkMode(dc, TRANSPARENT);
-        const Colour c = peer.Owner().TextColour();
-        SetTextColor(dc, RGB(c.r, c.g, c.b));
-        HGDIOBJ old = SelectObject(dc, FontFor(peer.Owner().Layout()));
-        const std::wstring text = Wide(peer.Owner().Text());
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK);
-        SelectObject(dc, old);
-        EndPaint(control, &paint);
-        return 0;
-      }
-      break;
-    case WM_ERASEBKGND:
-      if (kind == UnitKind::kTransparentLabel) return 1;
-      break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(control, &Win32Ui::ControlProc, 1);
       by_window_.erase(control);

@@ -18,6 +18,7 @@
 namespace tovan::rt::win32 {
 
 class ControlPeer;
+class LabelPeer;
 
 class Win32Ui : public Ui {
  public:
@@ -78,6 +79,7 @@ class Win32Ui : public Ui {
   bool tray_icon_ = false;
   HWND balloon_ = nullptr;
   std::vector<ControlPeer*> controls_;
+  std::vector<LabelPeer*> labels_;
   std::unordered_map<HWND, ControlPeer*> by_window_;
   std::map<UINT_PTR, std::string> timers_;
   std::map<int, std::string> hotkey_receivers_;
