@@ -82,8 +82,10 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
   wc.lpfnWndProc = &Win32Ui::WindowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(instance, L"TOVAN");
-  wc.hIconSm = wc.hIcon;
+  wc.hIcon = static_cast<HICON>(LoadImageW(instance, L"TOVAN", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                           GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, L"TOVAN", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   wc.lpszClassName = kWindowClass;
   RegisterClassExW(&wc);
 }
