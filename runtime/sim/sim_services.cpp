@@ -118,10 +118,8 @@ std::string SimKeys::ChordName(std::initializer_list<int> virtual_keys) {
       default:
         if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
           name += static_cast<char>(vk);
-        else if (vk >= 0x70 && vk <= 0x87)
-          name += "F" + ToText(vk - 0x6F);
         else
-          name += "VK" + ToText(vk);
+          name.append(vk >= 0x70 && vk <= 0x87 ? "F" : "VK").append(ToText(vk >= 0x70 && vk <= 0x87 ? vk - 0x6F : vk));
     }
   }
   return name;
