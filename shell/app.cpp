@@ -20,7 +20,8 @@ constexpr const char* kModeButtons[] = {"按钮1", "按钮102", "按钮word", "�
 
 }  // namespace
 
-App::App(rt::Platform platform) : p_(platform), table_(platform, rows_) {}
+App::App(rt::Platform platform)
+    : p_(platform), table_(platform, rows_), settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
 int App::CopyMode() const { return p_.ui["组合框1"].Selection(); }
 
@@ -137,7 +138,6 @@ void App::Created() {
   ui.Raise("按钮1", Event{.kind = EventKind::kClicked});
   ui["打开A"].SetBackColour(kHighlightColour);
 
-  settings_path_ = p_.files.InRunDirectory(kSettingsFile);
   for (const char* box : kRecorderBoxes)
     ui[box].SetText(rt::ReadSetting(p_.files, settings_path_, kSettingsSection, box));
 

@@ -15,7 +15,6 @@ constexpr UINT kTrayMessage = WM_APP + 1;
 constexpr UINT kTrayId = 1;
 constexpr UINT_PTR kBalloonTimer = 0xB000;
 constexpr int kBalloonMillis = 4000;
-constexpr int kFirstControlId = 1000;
 const COLORREF kBackground = RGB(236, 244, 243);
 
 int Modifiers() {
@@ -110,9 +109,9 @@ void Win32Ui::CreatePeers() {
   window_unit.Move(Rect{placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top});
   window_unit.AttachPeer(std::make_unique<MainWindowPeer>(window_));
 
-  int id = kFirstControlId;
-  for (const auto& unit : Units()) {
-    ++id;
+  for (std::size_t index = 0; index < Units().size(); ++index) {
+    const auto& unit = Units()[index];
+    const int id = ControlIdOf(index);
     const UnitLayout& unit_layout = unit->Layout();
     if (unit_layout.kind == UnitKind::kTransparentLabel && !IsOffScreen(unit_layout, layout)) {
       auto peer = std::make_unique<LabelPeer>(*this, *unit);

@@ -44,6 +44,10 @@ class Win32Ui : public Ui {
   void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
 
   HWND MainWindow() const { return window_; }
+  // The control id of the unit at this index of Units(): how another
+  // program (a test driver) finds a control by its unit's name.
+  static int ControlIdOf(std::size_t unit_index) { return kFirstControlId + 1 + static_cast<int>(unit_index); }
+  static constexpr int kFirstControlId = 1000;
   // Window pixels at 96 DPI → device pixels of the window's monitor, and back.
   int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
   int Unscale(int pixels) const { return MulDiv(pixels, 96, dpi_); }

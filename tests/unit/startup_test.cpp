@@ -50,6 +50,16 @@ TEST_F(StartupTest, TheRecorderHotkeyTextsSurviveARestartInGbk) {
   EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "停止"), "Alt+F10");
 }
 
+TEST_F(StartupTest, ClosingDuringTheStartUpWaitStillSavesTheSettings) {
+  sim.clock.AfterMillis(100, [&] {
+    U("模拟").SetText("F9");
+    sim.ui.Raise("窗口", rt::Event{.kind = rt::EventKind::kClosing});
+  });
+  Start();
+  const std::string path = sim.files.InRunDirectory("鼠标精灵热键配置.ini");
+  EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "模拟"), "F9");
+}
+
 TEST_F(StartupTest, ASecondInstanceDestroysItsWindowAfterTheSetUp) {
   sim.system.HeldByOtherInstance("tvzdy");
   Start();

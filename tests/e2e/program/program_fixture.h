@@ -1,16 +1,49 @@
 // Starts the real program next to the test program and waits for its main
-// window; closes it like a user at the end.
+// window; closes it like a user at the end. Controls are found by the names
+// of the window's layout.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "driver/program_window_test.h"
+#include "driver/text.h"
+#include "driver/wait_until.h"
+#include "runtime/win32/win32_ui.h"
+#include "shell/main_window_layout.h"
 
 namespace tovan::e2e {
 
 inline constexpr char kTovanTitle[] = "2018Tovan复制粘贴工具V10.0";
 
+// Index of a unit in the window's unit list (the window itself comes first).
+inline std::size_t UnitIndex(std::string_view name) {
+  const auto units = shell::MainWindowUnits();
+  for (std::size_t i = 0; i < units.size(); ++i)
+    if (units[i].name == name) return i + 1;
+  ADD_FAILURE() << "no unit named " << name;
+  return 0;
+}
+
+inline HWND ControlOf(HWND window, std::string_view name) {
+  return FindChildById(window, rt::win32::Win32Ui::ControlIdOf(UnitIndex(name)));
+}
+
+// The settings file beside the program.
+inline std::wstring SettingsPath() { return ThisExeDirectory() + L"\\" + Utf8ToWide("鼠标精灵热键配置.ini"); }
+
 class TovanTest : public ProgramWindowTest {
  protected:
-  void SetUp() override { Launch(L"tovan.exe", kTovanTitle); }
+  void SetUp() override { LaunchTovan(); }
+
+  // Starts the program and waits until its start-up has placed the window
+  // (the rest of the set-up then runs before it answers any message).
+  void LaunchTovan() {
+    Launch(L"tovan.exe", kTovanTitle);
+    ASSERT_TRUE(WaitUntil([&] { return WindowRect(window_).left == GetSystemMetrics(SM_CXSCREEN) - 460 - 100; }, 10000))
+        << "the start-up did not place the window";
+  }
+  HWND Control(std::string_view name) const { return ControlOf(window_, name); }
 };
 
 }  // namespace tovan::e2e
