@@ -21,7 +21,7 @@ constexpr const char* kModeButtons[] = {"按钮1", "按钮102", "按钮word", "�
 }  // namespace
 
 App::App(rt::Platform platform)
-    : p_(platform), table_(platform, rows_), settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
+    : p_(platform), table_(platform, rows_), slots_(platform, rows_, table_), settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
 int App::CopyMode() const { return p_.ui["组合框1"].Selection(); }
 
@@ -35,6 +35,8 @@ void App::Bind() {
   rt::Ui& ui = p_.ui;
   table_.Bind();
   table_.select_checked_order = [this] { SelectCopyMode("按钮102", 1); };
+  table_.save_check_states = [this] { slots_.SaveCheckStates(); };
+  slots_.Bind();
 
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kCreated, [this](const Event&) { Created(); });
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kClosing, [this](const Event&) { Closing(); });

@@ -7,6 +7,7 @@
 
 #include "runtime/platform.h"
 #include "table/row_store.h"
+#include "table/slot_files.h"
 #include "table/table_editor.h"
 
 namespace tovan::shell {
@@ -27,6 +28,7 @@ class App {
 
   table::RowStore& Rows() { return rows_; }
   table::TableEditor& Table() { return table_; }
+  table::SlotFiles& Slots() { return slots_; }
   const HotkeyIds& Hotkeys() const { return hotkeys_; }
   // Copy mode: the selection of 组合框1.
   int CopyMode() const;
@@ -43,6 +45,7 @@ class App {
   rt::Platform p_;
   table::RowStore rows_;
   table::TableEditor table_;
+  table::SlotFiles slots_;
   HotkeyIds hotkeys_;
   std::string settings_path_;
 };

@@ -231,6 +231,7 @@ void TableEditor::CheckChanged(int row, bool state) {
     Refresh();
   }
   check_anchor_ = row;
+  save_check_states();
 }
 
 void TableEditor::FindRows() {

@@ -22,6 +22,8 @@ class TableEditor {
   // Whether the row hotkeys are loaded, and the loader that toggles them.
   std::function<bool()> row_hotkeys_loaded = [] { return false; };
   std::function<void()> load_or_unload_row_hotkeys = [] {};
+  // Writes the check-state file after every check change.
+  std::function<void()> save_check_states = [] {};
   // Switches the row order to the checked rows, as the find box asks.
   std::function<void()> select_checked_order = [] {};
 

@@ -1,0 +1,116 @@
+#include "runtime/gbk.h"
+#include "shell/main_window_layout.h"
+#include "tests/unit/app_fixture.h"
+
+namespace tovan {
+namespace {
+
+using rt::sim::Action;
+using table::kContent;
+using table::kHotkey;
+using table::kNumber;
+using table::kPause;
+using table::kSkip;
+
+class SlotFilesTest : public AppTest {
+ protected:
+  void SetUp() override { Start(); }
+  std::string File(const std::string& name) { return sim.files.Read(sim.files.InRunDirectory(name)); }
+  void Put(const std::string& name, const std::string& utf8) {
+    sim.files.Write(sim.files.InRunDirectory(name), rt::ToGbk(utf8).bytes);
+  }
+};
+
+TEST_F(SlotFilesTest, ASavedSlotReopensAsTheSameRows) {
+  AddRows({"a", "b\r\nsecond", "c"});
+  app.Rows().SetCell(1, kPause, "暂停");
+  app.Rows().SetCell(2, kSkip, "3");
+  app.Rows().SetCell(2, kHotkey, "Ctrl+1");
+  sim.ui.Click("保存B");
+  EXPECT_EQ(File("保存B.txt"), "a\xA1\xEF" "b\r\nsecond\xA1\xEF" "c\xA1\xEF");
+  EXPECT_EQ(File("跳快数据B.txt"), "\xA1\xEF\xA1\xEF\r\n\xA1\xEF\xD4\xDD\xCD\xA3\xA1\xEF\r\n3\xA1\xEF\xA1\xEF" "Ctrl+1\r\n");
+  sim.ui.Click("按钮2");
+  sim.ui.Click("打开B");
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"a", "b\r\nsecond", "c"}));
+  EXPECT_EQ(ColumnOf(kNumber), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(ColumnOf(kPause), (std::vector<std::string>{"", "暂停", ""}));
+  EXPECT_EQ(ColumnOf(kHotkey), (std::vector<std::string>{"", "", "Ctrl+1"}));
+  EXPECT_EQ(U("打开B").BackColour(), shell::kHighlightColour);
+  EXPECT_EQ(U("打开A").BackColour(), shell::kButtonColour);
+  EXPECT_EQ(sim.ui.List("超级列表框1").CurrentRow(), 0);
+}
+
+TEST_F(SlotFilesTest, SavingAnEmptyTableLeavesTheSlotAlone) {
+  Put("保存A.txt", "old★");
+  sim.ui.Click("保存A");
+  EXPECT_EQ(File("保存A.txt"), "old\xA1\xEF");
+}
+
+TEST_F(SlotFilesTest, TextThatGbkCannotHoldIsSavedOnlyWhenTheUserAgrees) {
+  AddRows({"smile 😀"});
+  sim.ui.QueueAnswers({rt::Answer::kNo});
+  sim.ui.Click("保存C");
+  EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory("保存C.txt")));
+  sim.ui.QueueAnswers({rt::Answer::kYes});
+  sim.ui.Click("保存C");
+  EXPECT_EQ(File("保存C.txt"), "smile ?\xA1\xEF");
+}
+
+TEST_F(SlotFilesTest, OpeningAnotherSlotAppliesOnlyItsOwnExtras) {
+  Put("保存A.txt", "x★y★");
+  Put("跳快数据A.txt", "1★★\r\n2★★\r\n");
+  Put("保存C.txt", "p★q★r★");
+  Put("跳快数据C.txt", "★暂停★\r\n9\r\n★★F5★extra\r\n★★\r\n");
+  sim.ui.Click("打开A");
+  EXPECT_EQ(ColumnOf(kSkip), (std::vector<std::string>{"1", "2"}));
+  sim.ui.Click("打开C");
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"p", "q", "r"}));
+  EXPECT_EQ(ColumnOf(kSkip), (std::vector<std::string>{"", "9", ""}));
+  EXPECT_EQ(ColumnOf(kPause), (std::vector<std::string>{"暂停", "", ""}));
+  EXPECT_EQ(ColumnOf(kHotkey), (std::vector<std::string>{"", "", "F5"}));
+  app.Rows().SetCell(0, kSkip, "changed");
+  sim.ui.Click("打开自定义");
+  EXPECT_EQ(ColumnOf(kSkip), (std::vector<std::string>{"", "9", ""}));
+}
+
+TEST_F(SlotFilesTest, AMissingSlotOpensEmpty) {
+  AddRows({"a"});
+  sim.ui.Click("打开E");
+  EXPECT_EQ(app.Rows().RowCount(), 0u);
+}
+
+TEST_F(SlotFilesTest, TheCheckStateFileAddsChecksForExistingRowsOnly) {
+  AddRows({"a", "b", "c", "d", "e"});
+  app.Rows().SetChecked(4, true);
+  Put("选择框.txt", "1\r\n3\r\n99\r\nabc\r\n\r\n");
+  sim.ui.Click("打开检查框");
+  EXPECT_EQ(CheckedRows(), (std::vector<int>{0, 2, 4}));
+}
+
+TEST_F(SlotFilesTest, EveryCheckChangeRewritesTheCheckStateFile) {
+  AddRows({"a", "b", "c"});
+  sim.ui.ToggleCheck("超级列表框1", 1);
+  EXPECT_EQ(File("选择框.txt"), "2\r\n");
+  sim.ui.ToggleCheck("超级列表框1", 2);
+  EXPECT_EQ(File("选择框.txt"), "2\r\n3\r\n");
+  sim.ui.ToggleCheck("超级列表框1", 1);
+  sim.ui.ToggleCheck("超级列表框1", 2);
+  EXPECT_EQ(File("选择框.txt"), "");
+}
+
+TEST_F(SlotFilesTest, ALargeSlotLoadsWholeWhileTheWindowKeepsRunning) {
+  std::string text;
+  for (int i = 0; i < 25'000; ++i) text += "row" + std::to_string(i) + "★";
+  Put("保存D.txt", text);
+  int ticks = 0;
+  sim.ui.Bind("时钟1", rt::EventKind::kTick, [&](const rt::Event&) { ++ticks; });
+  sim.clock.AfterMillis(0, [&] { sim.ui.Click("打开D"); });
+  sim.clock.Wait(1000);
+  EXPECT_EQ(app.Rows().RowCount(), 25'000u);
+  EXPECT_EQ(app.Rows().Cell(24'999, kNumber), "25000");
+  EXPECT_EQ(app.Rows().Cell(24'999, kContent), "row24999");
+  EXPECT_GT(ticks, 0);
+}
+
+}  // namespace
+}  // namespace tovan
