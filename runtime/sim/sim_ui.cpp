@@ -80,8 +80,8 @@ void SimUi::Click(std::string_view unit) {
   Raise(unit, Event{.kind = EventKind::kClicked});
 }
 
-// After the program's own handler, a list selects the row under the mouse,
-// as the system's list view does.
+// A list selects the row under the mouse as the system's list view does:
+// after the program's handler for a press, before it for a double click.
 void SimUi::SelectRowUnder(std::string_view unit, Point at) {
   Unit& u = (*this)[unit];
   if (u.Kind() != UnitKind::kSuperList) return;
@@ -91,8 +91,8 @@ void SimUi::SelectRowUnder(std::string_view unit, Point at) {
 }
 
 void SimUi::DoubleClick(std::string_view unit, Point at) {
-  Raise(unit, Event{.kind = EventKind::kDoubleClicked, .x = at.x, .y = at.y});
   SelectRowUnder(unit, at);
+  Raise(unit, Event{.kind = EventKind::kDoubleClicked, .x = at.x, .y = at.y});
 }
 
 void SimUi::MouseDown(std::string_view unit, Point at) {

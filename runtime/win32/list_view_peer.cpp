@@ -147,7 +147,9 @@ bool ListViewPeer::TakeInput(UINT message, WPARAM w, LPARAM l) {
     LVHITTESTINFO info{};
     info.pt = POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
     ListView_HitTest(Control(), &info);
-    if (info.iItem < 0 || !(info.flags & LVHT_ONITEMSTATEICON)) return false;
+    // A full-row hit reports the icon, label and check box bits together: only
+    // the check box bit alone is a click on the check box.
+    if (info.iItem < 0 || (info.flags & LVHT_ONITEM) != LVHT_ONITEMSTATEICON) return false;
     SetFocus(Control());
     ToggleCheck(info.iItem);
     return true;

@@ -467,9 +467,14 @@ LRESULT Win32Ui::HandleControlMessage(ControlPeer& peer, HWND control, UINT mess
     case WM_LBUTTONDOWN:
       Raise(name, Event{.kind = EventKind::kMouseDown, .x = at.x, .y = at.y});
       break;
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
+      // The control's own double-click handling (selection, focus) comes
+      // first, so that what the program does on a double click stays.
+      const bool taken = kind == UnitKind::kSuperList && static_cast<ListViewPeer&>(peer).TakeInput(message, w, l);
+      const LRESULT result = taken ? 0 : DefSubclassProc(control, message, w, l);
       Raise(name, Event{.kind = EventKind::kDoubleClicked, .x = at.x, .y = at.y});
-      break;
+      return result;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       Raise(name, Event{.kind = EventKind::kKeyDown, .code = static_cast<int>(w), .modifiers = Modifiers()});

@@ -129,7 +129,7 @@ std::optional<POINT> ListCheckBoxPoint(HWND list, int row) {
   LONG last = -1;
   for (LONG x = std::max(bounds.left, 0L); x < bounds.right && x < bounds.left + 64; ++x) {
     const auto [item, flags] = HitTest(list, {x, y});
-    const bool on_box = item == row && (flags & LVHT_ONITEMSTATEICON) != 0;
+    const bool on_box = item == row && (flags & LVHT_ONITEM) == LVHT_ONITEMSTATEICON;
     if (on_box && first < 0) first = x;
     if (on_box) last = x;
     if (!on_box && first >= 0) break;
@@ -143,6 +143,31 @@ std::optional<POINT> ListCheckBoxPoint(HWND list, int row) {
 bool ClickListCheckBox(HWND list, int row) {
   const auto point = ListCheckBoxPoint(list, row);
   return point && ClickAt(*point);
+}
+
+
+std::optional<POINT> ListCellPoint(HWND list, int row, int column) {
+  if (!SendWithTimeout(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE)) return std::nullopt;
+  RECT cell{};
+  cell.top = column;
+  cell.left = LVIR_LABEL;
+  const auto ok = SendWithRemoteStruct(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), cell);
+  if (!ok || !*ok) return std::nullopt;
+  POINT point{cell.left + 6, (cell.top + cell.bottom) / 2};
+  ClientToScreen(list, &point);
+  return point;
+}
+
+std::optional<POINT> ListHeaderPoint(HWND list, int column) {
+  const auto header = SendWithTimeout(list, LVM_GETHEADER, 0, 0);
+  if (!header || !*header) return std::nullopt;
+  HWND header_window = reinterpret_cast<HWND>(*header);
+  RECT item{};
+  const auto ok = SendWithRemoteStruct(header_window, HDM_GETITEMRECT, static_cast<WPARAM>(column), item);
+  if (!ok || !*ok) return std::nullopt;
+  POINT point{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(header_window, &point);
+  return point;
 }
 
 }  // namespace tovan::e2e

@@ -42,4 +42,9 @@ std::optional<POINT> ListCheckBoxPoint(HWND list, int row);
 // Clicks a row's check box with the mouse, as a user toggles it.
 bool ClickListCheckBox(HWND list, int row);
 
+// Screen point a few pixels inside a cell (scrolled into view first), and
+// the middle of a column's header button.
+std::optional<POINT> ListCellPoint(HWND list, int row, int column);
+std::optional<POINT> ListHeaderPoint(HWND list, int column);
+
 }  // namespace tovan::e2e
