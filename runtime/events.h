@@ -23,7 +23,7 @@ enum class EventKind {
   kSelectionChanged,
   kHeaderClicked,  // super list: code = column
   kItemNotify,     // super list: selection notification (code 0 or 4)
-  kCheckChanged,   // super list: row, state (1 checked, 0 not)
+  kCheckChanged,   // super list: row, state (1 checked, 0 not), modifiers held by the click
   kTick,           // timer
   kDropped,        // drop target: files
   kHotkey,         // hotkey receiver: code = hotkey identifier

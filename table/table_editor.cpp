@@ -1,5 +1,6 @@
 #include "table/table_editor.h"
 
+#include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/text.h"
 
@@ -27,7 +28,8 @@ void TableEditor::Bind() {
   ui.Bind(kTable, EventKind::kMouseDown, [this](const Event& e) { HitTest({e.x, e.y}); });
   ui.Bind(kTable, EventKind::kDoubleClicked, [this](const Event& e) { OpenEditor({e.x, e.y}); });
   ui.Bind(kTable, EventKind::kHeaderClicked, [this](const Event& e) { HeaderClicked(e.code); });
-  ui.Bind(kTable, EventKind::kCheckChanged, [this](const Event& e) { CheckChanged(e.row, e.state != 0); });
+  ui.Bind(kTable, EventKind::kCheckChanged,
+          [this](const Event& e) { CheckChanged(e.row, e.state != 0, (e.modifiers & rt::kShift) != 0); });
   ui.Bind(kTable, EventKind::kItemNotify, [this](const Event&) { List().EnsureVisible(List().CurrentRow()); });
   for (const char* editor : {kContentEditor, kNumberEditor, kHotkeyEditor})
     ui.Bind(editor, EventKind::kGotFocus, [this](const Event&) { editor_cell_ = hit_; });
@@ -224,8 +226,8 @@ void TableEditor::ResetChecks(bool checked) {
   Refresh();
 }
 
-void TableEditor::CheckChanged(int row, bool state) {
-  if (p_.keys.IsDown(rt::kVkShift)) {
+void TableEditor::CheckChanged(int row, bool state, bool shift_click) {
+  if (shift_click || p_.keys.IsDown(rt::kVkShift)) {
     const int step = row > check_anchor_ ? 1 : -1;
     for (int r = check_anchor_; r != row; r += step) rows_.SetChecked(static_cast<std::size_t>(r), state);
     Refresh();

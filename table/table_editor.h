@@ -47,7 +47,7 @@ class TableEditor {
   void HeaderClicked(int column);
   void CommitContentEditor();
   void CommitEditor(std::string_view editor);
-  void CheckChanged(int row, bool state);
+  void CheckChanged(int row, bool state, bool shift_click);
   void SearchKey(int key);
   void SearchClicked();
   void ResetChecks(bool checked);

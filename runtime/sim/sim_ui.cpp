@@ -141,13 +141,13 @@ void SimUi::ClickHeader(std::string_view list, int column) {
   Raise(list, Event{.kind = EventKind::kHeaderClicked, .code = column});
 }
 
-void SimUi::ToggleCheck(std::string_view list, int row) {
+void SimUi::ToggleCheck(std::string_view list, int row, int modifiers) {
   ListUnit& l = List(list);
   ListModel* model = l.Model();
   if (!model || row < 0 || row >= static_cast<int>(model->RowCount())) return;
   const bool state = !model->Checked(row);
   model->SetChecked(row, state);
-  Raise(list, Event{.kind = EventKind::kCheckChanged, .row = row, .state = state ? 1 : 0});
+  Raise(list, Event{.kind = EventKind::kCheckChanged, .row = row, .state = state ? 1 : 0, .modifiers = modifiers});
 }
 
 void SimUi::DropFiles(std::string_view on_unit, std::vector<std::string> files) {

@@ -48,7 +48,8 @@ class SimUi : public Ui {
   // A click / double click (press, then double click) on a cell of a list.
   void ClickCell(std::string_view list, int row, int column);
   void DoubleClickCell(std::string_view list, int row, int column);
-  void ToggleCheck(std::string_view list, int row);  // the user clicks a row's check box
+  // The user clicks a row's check box, holding these modifiers.
+  void ToggleCheck(std::string_view list, int row, int modifiers = 0);
   void DropFiles(std::string_view on_unit, std::vector<std::string> files);
   void Minimise();                                   // the user minimises the window
   void TrayAction(int code);

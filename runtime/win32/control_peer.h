@@ -101,7 +101,7 @@ class ListViewPeer : public ControlPeer, public ListPeer {
   void ApplyColumns();
 
  private:
-  void ToggleCheck(int row);
+  void ToggleCheck(int row, int modifiers);
   void ReportCurrentRow();
   int MeasuredRowHeight() const;
 

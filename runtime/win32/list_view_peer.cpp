@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "runtime/hotkeys.h"
 #include "runtime/win32/control_peer.h"
 #include "runtime/win32/wide.h"
 #include "runtime/win32/win32_ui.h"
@@ -131,13 +132,14 @@ void ListViewPeer::ClearRowColours() {
   InvalidateRect(Control(), nullptr, FALSE);
 }
 
-void ListViewPeer::ToggleCheck(int row) {
+void ListViewPeer::ToggleCheck(int row, int modifiers) {
   ListModel* model = list_.Model();
   if (!model || row < 0 || row >= static_cast<int>(model->RowCount())) return;
   const bool state = !model->Checked(row);
   model->SetChecked(row, state);
   RowChanged(row);
-  ui_.Raise(list_.Name(), Event{.kind = EventKind::kCheckChanged, .row = row, .state = state ? 1 : 0});
+  ui_.Raise(list_.Name(),
+            Event{.kind = EventKind::kCheckChanged, .row = row, .state = state ? 1 : 0, .modifiers = modifiers});
 }
 
 bool ListViewPeer::TakeInput(UINT message, WPARAM w, LPARAM l) {
@@ -151,11 +153,14 @@ bool ListViewPeer::TakeInput(UINT message, WPARAM w, LPARAM l) {
     // the check box bit alone is a click on the check box.
     if (info.iItem < 0 || (info.flags & LVHT_ONITEM) != LVHT_ONITEMSTATEICON) return false;
     SetFocus(Control());
-    ToggleCheck(info.iItem);
+    // The click's own modifier state: what was held at the moment of the click.
+    const int modifiers = ((w & MK_CONTROL) ? kCtrl : 0) | ((w & MK_SHIFT) ? kShift : 0) |
+                          (GetKeyState(VK_MENU) < 0 ? kAlt : 0);
+    ToggleCheck(info.iItem, modifiers);
     return true;
   }
   if (message == WM_KEYDOWN && w == VK_SPACE) {
-    ToggleCheck(CurrentRow());
+    ToggleCheck(CurrentRow(), (GetKeyState(VK_CONTROL) < 0 ? kCtrl : 0) | (GetKeyState(VK_SHIFT) < 0 ? kShift : 0));
     return true;
   }
   if (message == WM_CHAR && w == L' ') return true;
@@ -168,7 +173,7 @@ bool ListViewPeer::TakeInput(UINT message, WPARAM w, LPARAM l) {
     if (model && row >= 0 && static_cast<std::size_t>(row) < model->RowCount() &&
         (item.stateMask & LVIS_STATEIMAGEMASK) &&
         model->Checked(row) != ((item.state & LVIS_STATEIMAGEMASK) == kChecked))
-      ToggleCheck(row);
+      ToggleCheck(row, 0);
   }
   return false;
 }

@@ -105,6 +105,12 @@ TEST_F(TableEditorTest, ShiftRangesRunFromTheAnchorInBothDirections) {
   EXPECT_EQ(app.Table().CheckAnchor(), 9);
 }
 
+TEST_F(TableEditorTest, AClickMadeWithShiftIsAShiftClickEvenIfTheKeyIsUpByNow) {
+  AddRows(std::vector<std::string>(5, "x"));
+  sim.ui.ToggleCheck("超级列表框1", 3, rt::kShift);
+  EXPECT_EQ(CheckedRows(), (std::vector<int>{0, 1, 2, 3}));
+}
+
 TEST_F(TableEditorTest, TheNumberHeaderChecksAndClearsEveryRow) {
   AddRows({"a", "b", "c"});
   sim.ui.ClickHeader("超级列表框1", kNumber);
