@@ -131,8 +131,11 @@ void App::Created() {
   rt::Unit& window = ui[rt::Ui::kWindowUnit];
   const rt::Rect bounds = window.Bounds();
   const rt::Point screen = ui.ScreenSize();
+  // 750 is the window's height and 60 more at 96 DPI; on a larger scale the
+  // margin grows with the window so that it stays on the screen.
+  const double scale = static_cast<double>(bounds.height) / kWindowHeight;
   window.Move({static_cast<int>(static_cast<double>(screen.x) - bounds.width - 100),
-               static_cast<int>(static_cast<double>(screen.y) - 750), bounds.width, bounds.height});
+               static_cast<int>(static_cast<double>(screen.y) - 750 * scale), bounds.width, bounds.height});
   ui.List("超级列表框1").SetRowHeight(17);
   ui["组合框66"].SetSelection(0);
   ui["组合框65"].SetSelection(4);

@@ -6,6 +6,7 @@
 namespace tovan::rt::sim {
 
 void SimUi::CreatePeers() {
+  (*this)[kWindowUnit].Move({0, 0, static_cast<int>(Window().width * scale_), static_cast<int>(Window().height * scale_)});
   std::uintptr_t handle = 0x10000;
   for (const auto& unit : Units()) {
     handle += 0x10;

@@ -56,6 +56,8 @@ class SimUi : public Ui {
   void FocusUnit(std::string_view unit);             // moves focus, raising lost/got focus
 
   void SetScreenSize(Point size) { screen_ = size; }
+  // The display's scale: the window's size in screen pixels grows with it.
+  void SetWindowScale(double scale) { scale_ = scale; }
   void SetCursor(Point at, std::uintptr_t window) { cursor_ = at, window_under_cursor_ = window; }
   // Answers for the next questions; once used up, every question gets Yes.
   void QueueAnswers(std::vector<Answer> answers) { answers_.insert(answers_.end(), answers.begin(), answers.end()); }
@@ -76,6 +78,7 @@ class SimUi : public Ui {
   bool minimised_ = false;
   bool tray_icon_ = false;
   Point screen_{1920, 1080};
+  double scale_ = 1.0;
   Point cursor_{};
   std::uintptr_t window_under_cursor_ = 0;
   std::string focused_;

@@ -35,6 +35,17 @@ TEST_F(StartupTest, CreatedEventPlacesTheWindowAndSelectsTheInitialModes) {
   EXPECT_EQ(sim.NowMillis(), 500);  // the one wait of the set-up
 }
 
+TEST_F(StartupTest, OnAScaledDisplayTheWindowStaysOnTheScreen) {
+  sim.ui.SetScreenSize({2880, 1620});
+  sim.ui.SetWindowScale(1.5);
+  Start();
+  const rt::Rect window = U("窗口").Bounds();
+  EXPECT_EQ(window.height, 1035);
+  EXPECT_EQ(window.x, 2880 - 690 - 100);
+  EXPECT_EQ(window.y, 1620 - 1125);
+  EXPECT_LE(window.Bottom(), 1620);
+}
+
 TEST_F(StartupTest, TheRecorderHotkeyTextsSurviveARestartInGbk) {
   const std::string path = sim.files.InRunDirectory("鼠标精灵热键配置.ini");
   sim.files.Write(path, rt::ToGbk("[编辑框内容]\r\n记录=Ctrl+加号\r\n模拟=F9\r\n").bytes);
