@@ -1,5 +1,6 @@
 #include "shell/app.h"
 
+#include "runtime/computed_text.h"
 #include "runtime/settings_file.h"
 #include "runtime/text.h"
 #include "shell/main_window_layout.h"
@@ -27,6 +28,10 @@ int App::CopyMode() const { return p_.ui["组合框1"].Selection(); }
 
 void App::Start() {
   p_.ui.Build(MainWindowLayout(), MainWindowUnits());
+  // The handle of the window under the mouse cursor, as decimal text, read
+  // when needed rather than written every 5 ms by 时钟3.
+  p_.ui["句柄1"].AttachPeer(std::make_unique<rt::ComputedText>(
+      [this] { return rt::ToText(static_cast<std::int64_t>(p_.ui.WindowUnderCursor())); }));
   Bind();
   p_.ui.Show();
 }

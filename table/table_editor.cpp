@@ -35,6 +35,13 @@ void TableEditor::Bind() {
     ui.Bind(editor, EventKind::kGotFocus, [this](const Event&) { editor_cell_ = hit_; });
   for (const char* editor : {kNumberEditor, kHotkeyEditor})
     ui.Bind(editor, EventKind::kLostFocus, [this, editor](const Event&) { CommitEditor(editor); });
+  // Files dropped on the open content editor: one path per line.
+  ui.Bind("拖放对象2", EventKind::kDropped, [this](const Event& e) {
+    rt::Unit& editor = p_.ui[kContentEditor];
+    std::string text = editor.Text();
+    for (const std::string& path : e.files) text.append(path).append("\r\n");
+    editor.SetText(text);
+  });
   ui.Bind(kHotkeyEditor, EventKind::kDoubleClicked, [this](const Event&) { p_.ui[kHotkeyEditor].SetText(""); });
   ui.Bind(kSearch, EventKind::kKeyDown, [this](const Event& e) { SearchKey(e.code); });
   ui.Bind(kSearch, EventKind::kMouseDown, [this](const Event&) { SearchClicked(); });

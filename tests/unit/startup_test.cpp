@@ -97,6 +97,14 @@ TEST_F(StartupTest, MinimisingGoesToTheTrayAndActionOneComesBack) {
   EXPECT_EQ(sim.log.Of(Action::kTrayIcon).front().detail, std::string("add ") + shell::kTitle);
 }
 
+TEST_F(StartupTest, TheWindowUnderTheCursorIsReadFromItsHandleBox) {
+  Start();
+  sim.ui.SetCursor({5, 5}, 0x4242);
+  EXPECT_EQ(U("句柄1").Text(), "16962");
+  sim.ui.SetCursor({9, 9}, 0x10);
+  EXPECT_EQ(U("句柄1").Text(), "16");
+}
+
 TEST_F(StartupTest, TheWorkingSetIsTrimmedEveryHalfSecond) {
   Start();
   sim.log.Clear();

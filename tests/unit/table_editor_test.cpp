@@ -49,6 +49,15 @@ TEST_F(TableEditorTest, TheContentEditorCommitsWithoutBlankLines) {
   EXPECT_FALSE(editor.Visible());
 }
 
+TEST_F(TableEditorTest, FilesDroppedOnTheContentEditorAddOnePathPerLine) {
+  AddRows({"图文"});
+  sim.ui.DoubleClickCell("超级列表框1", 0, kContent);
+  sim.ui.DropFiles("编辑框1009", {"C:\\图片\\a.png", "D:\\b c.jpg"});
+  EXPECT_EQ(U("编辑框1009").Text(), "图文\r\nC:\\图片\\a.png\r\nD:\\b c.jpg\r\n");
+  sim.ui.ClickHeader("超级列表框1", kContent);
+  EXPECT_EQ(app.Rows().Cell(0, kContent), "图文\r\nC:\\图片\\a.png\r\nD:\\b c.jpg");
+}
+
 TEST_F(TableEditorTest, TheContentEditorLiesOverItsCell) {
   AddRows({"a", "b", "c"});
   sim.ui.DoubleClickCell("超级列表框1", 2, kContent);
