@@ -49,6 +49,12 @@ ListUnit& Ui::List(std::string_view name) const {
   return static_cast<ListUnit&>(unit);
 }
 
+void Ui::Hint(std::string_view text, std::string_view anchor, int dx, int dy) {
+  const Rect window = (*this)[kWindowUnit].Bounds();
+  const Rect control = (*this)[anchor].Bounds();
+  ShowBalloon(text, {window.x + control.x + dx, window.y + control.y + dy});
+}
+
 void Ui::Bind(std::string_view unit, EventKind kind, Handler handler) {
   handlers_[Key{std::string(unit), kind}].push_back(std::move(handler));
 }

@@ -67,6 +67,9 @@ class Ui {
   virtual std::string FocusedUnit() const = 0;
 
   virtual void ShowBalloon(std::string_view text, Point screen) = 0;
+  // A hint next to a unit: a balloon at (window left + unit left + dx,
+  // window top + unit top + dy).
+  void Hint(std::string_view text, std::string_view anchor, int dx, int dy);
   virtual Answer AskYesNo(std::string_view text, std::string_view title) = 0;
   // Files dropped on `on_unit` raise kDropped on `drop_unit`.
   virtual void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) = 0;

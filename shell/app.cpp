@@ -92,11 +92,7 @@ void App::Bind() {
   });
   for (const char* box : {"分割符", "记录", "模拟", "停止"})
     ui.Bind(box, EventKind::kDoubleClicked, [this, box](const Event&) { p_.ui[box].SetText(""); });
-  ui.Bind("分割符", EventKind::kMouseDown, [this](const Event&) {
-    const rt::Rect window = p_.ui[rt::Ui::kWindowUnit].Bounds();
-    const rt::Rect box = p_.ui["分割符"].Bounds();
-    p_.ui.ShowBalloon("●设置分割字符", {window.x + box.x + 10, window.y + box.y + 30});
-  });
+  ui.Bind("分割符", EventKind::kMouseDown, [this](const Event&) { p_.ui.Hint("●设置分割字符", "分割符", 10, 30); });
 }
 
 void App::ReRegisterBacktick() {

@@ -7,6 +7,7 @@
 
 #include "runtime/geometry.h"
 #include "runtime/unit_layout.h"
+#include "table/button_colours.h"
 
 namespace tovan::shell {
 
@@ -14,9 +15,8 @@ inline constexpr char kTitle[] = "2018Tovan复制粘贴工具V10.0";
 inline constexpr int kWindowWidth = 460;
 inline constexpr int kWindowHeight = 690;
 
-// The two colours of the command buttons.
-inline constexpr rt::Colour kButtonColour{121, 209, 200};
-inline constexpr rt::Colour kHighlightColour{255, 168, 255};
+using tovan::kButtonColour;
+using tovan::kHighlightColour;
 
 rt::WindowLayout MainWindowLayout();
 std::vector<rt::UnitLayout> MainWindowUnits();

@@ -16,6 +16,8 @@ namespace tovan::table {
 // Column indexes of the data table.
 enum Column : std::size_t { kNumber = 0, kContent = 1, kSkip = 2, kPause = 3, kHotkey = 4 };
 inline constexpr std::size_t kColumns = 5;
+// The window unit that shows the rows.
+inline constexpr char kTable[] = "超级列表框1";
 
 class RowStore : public rt::ListModel {
  public:

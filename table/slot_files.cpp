@@ -1,18 +1,16 @@
 #include "table/slot_files.h"
 
 #include "runtime/gbk.h"
+#include "table/button_colours.h"
 #include "runtime/text.h"
 
 namespace tovan::table {
 namespace {
 
-constexpr char kTable[] = "超级列表框1";
 constexpr char kRowEnd[] = "★";
 constexpr char kCheckFile[] = "选择框.txt";
 constexpr char kSlots[] = "ABCDE";
 constexpr std::size_t kBatch = 10'000;
-constexpr rt::Colour kHighlight{255, 168, 255};
-constexpr rt::Colour kNormal{121, 209, 200};
 
 std::string OpenButton(char slot) { return std::string("打开") + slot; }
 std::string RowFile(char slot) { return std::string("保存") + slot + ".txt"; }
@@ -30,15 +28,9 @@ void SlotFiles::Bind() {
   }
   p_.ui.Bind("打开自定义", EventKind::kClicked, [this](const Event&) { ApplyActiveSlot(); });
   p_.ui.Bind("打开自定义", EventKind::kMouseDown,
-             [this](const Event&) { Hint("●请在这选择粘贴方式！", "组合框66", 20, 30); });
+             [this](const Event&) { p_.ui.Hint("●请在这选择粘贴方式！", "组合框66", 20, 30); });
   p_.ui.Bind("保存检查框", EventKind::kClicked, [this](const Event&) { SaveCheckStates(); });
   p_.ui.Bind("打开检查框", EventKind::kClicked, [this](const Event&) { LoadCheckStates(); });
-}
-
-void SlotFiles::Hint(std::string_view text, std::string_view anchor, int dx, int dy) {
-  const rt::Rect window = p_.ui[rt::Ui::kWindowUnit].Bounds();
-  const rt::Rect control = p_.ui[anchor].Bounds();
-  p_.ui.ShowBalloon(text, {window.x + control.x + dx, window.y + control.y + dy});
 }
 
 void SlotFiles::SaveSlot(char slot) {
@@ -61,7 +53,7 @@ void SlotFiles::SaveSlot(char slot) {
 }
 
 void SlotFiles::OpenSlot(char slot) {
-  for (const char* s = kSlots; *s; ++s) p_.ui[OpenButton(*s)].SetBackColour(*s == slot ? kHighlight : kNormal);
+  for (const char* s = kSlots; *s; ++s) p_.ui[OpenButton(*s)].SetBackColour(*s == slot ? kHighlightColour : kButtonColour);
   rt::ListUnit& table = p_.ui.List(kTable);
   table.SetVisible(false);
   p_.ui.LockRedraw(true);
@@ -71,7 +63,7 @@ void SlotFiles::OpenSlot(char slot) {
   table.SetVisible(true);
   if (rows_.RowCount() > 0) table.EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
   ApplyActiveSlot();
-  if (!rows_.Cell(0, kHotkey).empty()) Hint("●请在这选择粘贴方式！", "组合框66", 20, 30);
+  if (!rows_.Cell(0, kHotkey).empty()) p_.ui.Hint("●请在这选择粘贴方式！", "组合框66", 20, 30);
 }
 
 void SlotFiles::BulkLoadRows(std::string_view path) {
@@ -91,7 +83,7 @@ void SlotFiles::BulkLoadRows(std::string_view path) {
 void SlotFiles::ApplyActiveSlot() {
   for (std::size_t column : {kSkip, kPause, kHotkey}) rows_.ClearColumn(column);
   for (const char* s = kSlots; *s; ++s) {
-    if (p_.ui[OpenButton(*s)].BackColour() != kHighlight) continue;
+    if (p_.ui[OpenButton(*s)].BackColour() != kHighlightColour) continue;
     const std::string path = PathOf(ExtrasFile(*s));
     if (!p_.files.Exists(path)) continue;
     const std::vector<std::string> lines = rt::Split(rt::FromGbk(p_.files.Read(path)), "\r\n");

@@ -36,7 +36,6 @@ class SlotFiles {
 
  private:
   std::string PathOf(std::string_view name) const { return p_.files.InRunDirectory(name); }
-  void Hint(std::string_view text, std::string_view anchor, int dx, int dy);
 
   rt::Platform p_;
   RowStore& rows_;

@@ -7,7 +7,6 @@
 namespace tovan::table {
 namespace {
 
-constexpr char kTable[] = "超级列表框1";
 constexpr char kContentEditor[] = "编辑框1009";
 constexpr char kNumberEditor[] = "编辑框1008";
 constexpr char kHotkeyEditor[] = "编辑框1007";
@@ -79,12 +78,6 @@ void TableEditor::DeleteAllRows() {
   Refresh();
 }
 
-void TableEditor::Hint(std::string_view text, std::string_view anchor, int dx, int dy) {
-  const rt::Rect window = p_.ui[rt::Ui::kWindowUnit].Bounds();
-  const rt::Rect control = p_.ui[anchor].Bounds();
-  p_.ui.ShowBalloon(text, {window.x + control.x + dx, window.y + control.y + dy});
-}
-
 bool TableEditor::Ask(std::string_view question) { return p_.ui.AskYesNo(question, kTitle) == rt::Answer::kYes; }
 
 void TableEditor::HitTest(rt::Point at) {
@@ -96,15 +89,15 @@ void TableEditor::HitTest(rt::Point at) {
   switch (hit_.column) {
     case kSkip:
       p_.ui["跳格暂停"].SetText("2");
-      Hint("●批量设置【跳格数】！", "组合框63", 16, 30);
+      p_.ui.Hint("●批量设置【跳格数】！", "组合框63", 16, 30);
       break;
     case kPause:
       p_.ui["跳格暂停"].SetText("3");
-      Hint("●批量设置【暂停数】！", "组合框63", 16, 30);
+      p_.ui.Hint("●批量设置【暂停数】！", "组合框63", 16, 30);
       break;
     case kNumber:
       p_.ui["跳格暂停"].SetText("0");
-      Hint("●批量设置【选择项】！", "组合框63", 16, 30);
+      p_.ui.Hint("●批量设置【选择项】！", "组合框63", 16, 30);
       break;
     default: break;
   }
@@ -131,7 +124,7 @@ void TableEditor::OpenEditor(rt::Point at) {
   };
   switch (column) {
     case kContent: {
-      Hint("●修改后，记得点击【内容】处完成确认！", kTable, 150, 30);
+      p_.ui.Hint("●修改后，记得点击【内容】处完成确认！", kTable, 150, 30);
       p_.clock.Wait(30);
       if (!hit_again()) return;
       PlaceEditor(kContentEditor, hit_.row, hit_.column, 16, 80);
@@ -160,7 +153,7 @@ void TableEditor::OpenEditor(rt::Point at) {
     case kHotkey: {
       content_editor.SetVisible(false);
       if (row_hotkeys_loaded()) load_or_unload_row_hotkeys();
-      if (!row_hotkeys_loaded()) Hint("●设置完热键，记得点击【加载热键】！", "加载热键", 18, 30);
+      if (!row_hotkeys_loaded()) p_.ui.Hint("●设置完热键，记得点击【加载热键】！", "加载热键", 18, 30);
       const int current = List().CurrentRow();
       if (current < 0 || rt::ToInteger(rows_.Cell(current, kNumber)) > kLastHotkeyRow) return;
       p_.clock.Wait(30);

@@ -51,7 +51,6 @@ class TableEditor {
   void SearchKey(int key);
   void SearchClicked();
   void ResetChecks(bool checked);
-  void Hint(std::string_view text, std::string_view anchor, int dx, int dy);
   bool Ask(std::string_view question);
 
   rt::Platform p_;
