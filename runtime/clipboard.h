@@ -14,6 +14,10 @@ class Clipboard {
   virtual bool SetText(std::string_view text) = 0;
   // The current clipboard text, "" when there is none.
   virtual std::string Text() = 0;
+  // Replaces the clipboard content with the picture in these image file
+  // bytes (PNG, JPEG, BMP, GIF) as a bitmap every program can paste. False
+  // when the bytes are no picture or the clipboard stayed out of reach.
+  virtual bool SetPicture(std::string_view image_bytes) = 0;
 };
 
 }  // namespace tovan::rt

@@ -7,6 +7,7 @@
 #include "runtime/files.h"
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
+#include "runtime/messages.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/ui.h"
@@ -20,6 +21,7 @@ struct Platform {
   Files& files;
   Hotkeys& hotkeys;
   Keys& keys;
+  Messages& messages;
   ShellOpen& shell;
   System& system;
 };

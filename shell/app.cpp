@@ -123,6 +123,7 @@ void App::OpenRecordingFiles() {
 void App::Created() {
   rt::Ui& ui = p_.ui;
   ui["导入方式"].Focus();
+  typist_ = std::make_unique<paste::Typist>(p_.keys);
   ui["时钟1"].SetTimerPeriod(500);
   ui.RegisterDropTarget("拖放对象1", "超级列表框1");
   ui.RegisterDropTarget("拖放对象2", "编辑框1009");

@@ -5,6 +5,9 @@
 #include <array>
 #include <string>
 
+#include <memory>
+
+#include "paste/forced_paste.h"
 #include "runtime/platform.h"
 #include "table/row_store.h"
 #include "table/slot_files.h"
@@ -27,6 +30,8 @@ class App {
   void Start();
 
   table::RowStore& Rows() { return rows_; }
+  // The typist of the account forced paste; empty before start-up and after exit.
+  paste::Typist* Typist() { return typist_.get(); }
   table::TableEditor& Table() { return table_; }
   table::SlotFiles& Slots() { return slots_; }
   const HotkeyIds& Hotkeys() const { return hotkeys_; }
@@ -48,6 +53,7 @@ class App {
   table::SlotFiles slots_;
   HotkeyIds hotkeys_;
   std::string settings_path_;
+  std::unique_ptr<paste::Typist> typist_;
 };
 
 }  // namespace tovan::shell

@@ -10,6 +10,9 @@ namespace tovan::rt::sim {
 
 enum class Action {
   kClipboardText,       // detail: the text ("" cleared it)
+  kClipboardPicture,    // detail: the number of image bytes
+  kPosted,              // detail: "<window> <message> <wparam> <lparam>"
+  kStrokes,             // detail: the strokes, e.g. "Ctrl+(a) {9} 张"
   kChord,               // detail: the keys, e.g. "Ctrl+V"
   kTypeText,            // detail: the text typed
   kHotkeyRegistered,    // detail: "<id> <modifiers> <vk>"

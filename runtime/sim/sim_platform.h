@@ -18,10 +18,11 @@ class SimPlatform {
         files(clock, log),
         hotkeys(ui, clock, log),
         keys(clock, log),
+        messages(clock, log),
         shell(clock, log),
         system(clock, log) {}
 
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell, system}; }
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system}; }
   std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
 
   ActionLog log;
@@ -31,6 +32,7 @@ class SimPlatform {
   SimFiles files;
   SimHotkeys hotkeys;
   SimKeys keys;
+  SimMessages messages;
   SimShellOpen shell;
   SimSystem system;
 };

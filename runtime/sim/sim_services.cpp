@@ -129,6 +129,36 @@ void SimKeys::Chord(std::initializer_list<int> virtual_keys) {
   log_.Add(clock_.NowMicros(), Action::kChord, ChordName(virtual_keys));
 }
 
+void SimKeys::Press(const std::vector<Stroke>& strokes) {
+  log_.Add(clock_.NowMicros(), Action::kStrokes, StrokeNames(strokes));
+}
+
+std::string SimKeys::StrokeNames(const std::vector<Stroke>& strokes) {
+  std::string names;
+  for (const Stroke& stroke : strokes) {
+    if (!names.empty()) names += " ";
+    if (stroke.modifiers & kCtrl) names += "Ctrl+";
+    if (stroke.modifiers & kShift) names += "Shift+";
+    if (stroke.modifiers & kAlt) names += "Alt+";
+    names += stroke.character.empty() ? "{" + ToText(stroke.virtual_key) + "}" : stroke.character;
+    if (stroke.count != 1) names += "x" + ToText(stroke.count);
+  }
+  return names;
+}
+
+void SimMessages::Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  log_.Add(clock_.NowMicros(), Action::kPosted,
+           ToText(static_cast<std::int64_t>(window)) + " " + ToText(static_cast<std::int64_t>(message)) + " " +
+               ToText(static_cast<std::int64_t>(wparam)) + " " + ToText(static_cast<std::int64_t>(lparam)));
+}
+
+bool SimClipboard::SetPicture(std::string_view image_bytes) {
+  if (held_ || image_bytes.empty()) return false;
+  text_.clear();
+  log_.Add(clock_.NowMicros(), Action::kClipboardPicture, ToText(static_cast<std::int64_t>(image_bytes.size())));
+  return true;
+}
+
 void SimKeys::Type(std::string_view text) { log_.Add(clock_.NowMicros(), Action::kTypeText, std::string(text)); }
 
 }  // namespace tovan::rt::sim

@@ -12,6 +12,7 @@
 #include "runtime/files.h"
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
+#include "runtime/messages.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/sim/action_log.h"
@@ -25,6 +26,7 @@ class SimClipboard : public Clipboard {
   SimClipboard(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
   bool SetText(std::string_view text) override;
   std::string Text() override { return text_; }
+  bool SetPicture(std::string_view image_bytes) override;
   // Another program holds the clipboard: writes fail until released.
   void SetHeldByOther(bool held) { held_ = held; }
 
@@ -86,6 +88,9 @@ class SimKeys : public Keys {
   SimKeys(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
   void Chord(std::initializer_list<int> virtual_keys) override;
   void Type(std::string_view text) override;
+  void Press(const std::vector<Stroke>& strokes) override;
+  // How strokes read in the log: "a", "Shift+1", "{9}", "Ctrl+Alt+{112}x3".
+  static std::string StrokeNames(const std::vector<Stroke>& strokes);
   bool IsDown(int virtual_key) const override { return held_.count(virtual_key) != 0; }
   void Hold(int virtual_key, bool down) { down ? void(held_.insert(virtual_key)) : void(held_.erase(virtual_key)); }
 
@@ -96,6 +101,16 @@ class SimKeys : public Keys {
   VirtualClock& clock_;
   ActionLog& log_;
   std::set<int> held_;
+};
+
+class SimMessages : public Messages {
+ public:
+  SimMessages(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+  void Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+
+ private:
+  VirtualClock& clock_;
+  ActionLog& log_;
 };
 
 class SimShellOpen : public ShellOpen {

@@ -26,4 +26,10 @@ void VirtualClock::Wait(int ms) {
   RunDue();
 }
 
+void VirtualClock::WaitDue(std::int64_t due_ticks) {
+  RunDue();
+  if (due_ticks < 0) AdvanceTo(now_ + (due_ticks == INT64_MIN ? INT64_MAX / 10 : -due_ticks / 10));
+  RunDue();
+}
+
 }  // namespace tovan::rt::sim

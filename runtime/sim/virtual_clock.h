@@ -17,6 +17,7 @@ class VirtualClock : public Clock {
  public:
   std::int64_t NowMicros() const override { return now_; }
   void Wait(int ms) override;
+  void WaitDue(std::int64_t due_ticks) override;
 
   // Schedules `event` at the absolute virtual time (never before now).
   void At(std::int64_t micros, std::function<void()> event);

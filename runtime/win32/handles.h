@@ -85,6 +85,39 @@ using Bitmap = Owned<GdiTraits<HBITMAP>>;
 using Icon = Owned<IconTraits>;
 using ImageList = Owned<ImageListTraits>;
 
+// A COM interface pointer, released once.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() { reset(); }
+  ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComRef& operator=(ComRef&& other) noexcept {
+    if (this != &other) {
+      reset();
+      p_ = std::exchange(other.p_, nullptr);
+    }
+    return *this;
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // The slot a creating call writes the new pointer into.
+  T** put() {
+    reset();
+    return &p_;
+  }
+  void reset() {
+    if (p_) std::exchange(p_, nullptr)->Release();
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
 // An open clipboard, closed when the session ends.
 class ClipboardSession {
  public:

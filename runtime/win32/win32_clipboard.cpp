@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/win32/handles.h"
+#include "runtime/win32/picture.h"
 #include "runtime/win32/wide.h"
 #include "runtime/win32/win32_services.h"
 
@@ -57,6 +58,23 @@ bool Win32Clipboard::SetText(std::string_view text) {
   }
   if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
   memory.release();  // the clipboard owns it now
+  MarkPrivate();
+  return true;
+}
+
+bool Win32Clipboard::SetPicture(std::string_view image_bytes) {
+  const std::optional<Picture> picture = DecodePicture(image_bytes);
+  if (!picture) return false;
+  // A device-dependent bitmap and a packed DIB: both cross to other
+  // programs, and both belong to the clipboard once it has taken them.
+  Bitmap bitmap(MakeBitmap(*picture));
+  GlobalMemory dib(MakePackedDib(*picture));
+  if (!bitmap || !dib) return false;
+  ClipboardSession session(ui_.MainWindow());
+  if (!session.open() || !EmptyClipboard()) return false;
+  if (!SetClipboardData(CF_BITMAP, bitmap.get())) return false;
+  bitmap.release();
+  if (SetClipboardData(CF_DIB, dib.get())) dib.release();
   MarkPrivate();
   return true;
 }

@@ -63,4 +63,23 @@ void Win32Clock::Wait(int ms) {
   ui_.PumpEvents();
 }
 
+void Win32Clock::WaitDue(std::int64_t due_ticks) {
+  KernelHandle timer = MakeTimer();
+  LARGE_INTEGER due;
+  due.QuadPart = due_ticks;
+  // A timer that could not be made or set ends the wait at once: waiting on
+  // an invalid handle would fail at once, again and again.
+  if (!timer || !SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE)) return;
+  HANDLE handle = timer.get();
+  for (;;) {
+    const DWORD result = ui_.Destroyed() ? WaitForSingleObject(handle, INFINITE)
+                                         : MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+    if (result == WAIT_OBJECT_0 + 1) {
+      ui_.PumpEvents();
+      continue;
+    }
+    return;  // signalled, or failed: never spin
+  }
+}
+
 }  // namespace tovan::rt::win32

@@ -12,6 +12,7 @@ class Win32Clock : public Clock {
   explicit Win32Clock(Ui& ui);
   std::int64_t NowMicros() const override;
   void Wait(int ms) override;
+  void WaitDue(std::int64_t due_ticks) override;
 
  private:
   Ui& ui_;

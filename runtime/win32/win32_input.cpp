@@ -102,6 +102,50 @@ void Win32System::TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
+void Win32Keys::Press(const std::vector<Stroke>& strokes) {
+  std::vector<INPUT> inputs;
+  bool after_return = false;
+  for (const Stroke& stroke : strokes) {
+    const std::wstring character = Wide(stroke.character);
+    int vk = stroke.virtual_key;
+    int modifiers = stroke.modifiers;
+    bool as_key = character.empty();
+    if (character == L"\n" && after_return) continue;  // the second half of a CR LF line break
+    after_return = character == L"\r";
+    if (character == L"\r" || character == L"\n" || character == L"\t") {
+      vk = character == L"\t" ? VK_TAB : VK_RETURN;
+      as_key = true;
+    } else if (!character.empty() && modifiers != 0 && character.size() == 1) {
+      // Under a modifier a character is its key on the keyboard: Shift+1 is "!".
+      const SHORT key = VkKeyScanW(character[0]);
+      if (key != -1) {
+        vk = LOBYTE(key);
+        const int shift_state = HIBYTE(key);
+        modifiers |= ((shift_state & 1) ? kShift : 0) | ((shift_state & 2) ? kCtrl : 0) | ((shift_state & 4) ? kAlt : 0);
+        as_key = true;
+      }
+    }
+    const int held[] = {VK_CONTROL, VK_SHIFT, VK_MENU};
+    const int flags[] = {kCtrl, kShift, kAlt};
+    for (int n = 0; n < stroke.count; ++n) {
+      for (int m = 0; m < 3; ++m)
+        if (modifiers & flags[m]) inputs.push_back(KeyInput(held[m], false));
+      if (as_key) {
+        inputs.push_back(KeyInput(vk, false));
+        inputs.push_back(KeyInput(vk, true));
+      } else {
+        for (wchar_t unit : character) {
+          inputs.push_back(CharInput(unit, false));
+          inputs.push_back(CharInput(unit, true));
+        }
+      }
+      for (int m = 2; m >= 0; --m)
+        if (modifiers & flags[m]) inputs.push_back(KeyInput(held[m], true));
+    }
+  }
+  Send(inputs);
+}
+
 void Win32ShellOpen::Open(std::string_view target) {
   ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

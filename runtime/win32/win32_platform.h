@@ -17,7 +17,7 @@ void PrepareProcess();
 class Win32Platform {
  public:
   explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui) {}
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, shell, system}; }
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system}; }
 
   Win32Ui ui;
   Win32Clock clock;
@@ -25,6 +25,7 @@ class Win32Platform {
   Win32Files files;
   Win32Hotkeys hotkeys;
   Win32Keys keys;
+  Win32Messages messages;
   Win32ShellOpen shell;
   Win32System system;
 };

@@ -7,6 +7,7 @@
 #include "runtime/files.h"
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
+#include "runtime/messages.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/win32/handles.h"
@@ -19,6 +20,7 @@ class Win32Clipboard : public Clipboard {
   explicit Win32Clipboard(Win32Ui& ui) : ui_(ui) {}
   bool SetText(std::string_view text) override;
   std::string Text() override;
+  bool SetPicture(std::string_view image_bytes) override;
 
  private:
   Win32Ui& ui_;
@@ -52,7 +54,15 @@ class Win32Keys : public Keys {
  public:
   void Chord(std::initializer_list<int> virtual_keys) override;
   void Type(std::string_view text) override;
+  void Press(const std::vector<Stroke>& strokes) override;
   bool IsDown(int virtual_key) const override { return GetKeyState(virtual_key) < 0; }
+};
+
+class Win32Messages : public Messages {
+ public:
+  void Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    PostMessageA(reinterpret_cast<HWND>(window), message, wparam, lparam);
+  }
 };
 
 class Win32ShellOpen : public ShellOpen {

@@ -1,0 +1,19 @@
+// Window messages posted to other programs' windows.
+#pragma once
+
+#include <cstdint>
+
+namespace tovan::rt {
+
+inline constexpr unsigned kWmChar = 0x102;
+
+class Messages {
+ public:
+  virtual ~Messages() = default;
+  // Posts the message with exactly these values, in the system's ANSI form
+  // (a WM_CHAR carries one byte of the ANSI text); the result is not looked
+  // at: a window that does not exist receives nothing.
+  virtual void Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+};
+
+}  // namespace tovan::rt
