@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+
 #include "driver/input.h"
+#include "driver/process.h"
 #include "driver/program_window_test.h"
 #include "driver/wait_until.h"
 #include "driver/window.h"
@@ -39,6 +42,83 @@ TEST_F(ClipboardPasteTest, TypedTextAndTabMoveThroughTheFields) {
   platform_.keys.Chord({VK_TAB});
   platform_.keys.Type("abc");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(Child(101)) == "王五" && WindowText(Child(102)) == "abc"; }));
+}
+
+}  // namespace
+}  // namespace tovan::e2e
+
+namespace tovan::e2e {
+namespace {
+
+std::string ReadWhole(const std::wstring& path) {
+  FILE* in = _wfopen(path.c_str(), L"rb");
+  if (!in) return {};
+  std::string text;
+  char buffer[256];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
+  std::fclose(in);
+  return text;
+}
+
+class ClipboardPictureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rt::win32::PrepareProcess();
+    platform_.ui.Build(rt::WindowLayout{.title = "clipboard owner", .width = 120, .height = 80}, {});
+  }
+  // What another process reads as the clipboard's bitmap.
+  std::string ReadByAnotherProcess() {
+    const std::wstring out = ThisExeDirectory() + L"\\clipboard-bitmap.txt";
+    DeleteFileW(out.c_str());
+    ChildProcess peer = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_clipboard_peer.exe", {L"bitmap", out});
+    EXPECT_EQ(peer.WaitExit(10000), 0u);
+    return ReadWhole(out);
+  }
+  rt::win32::Win32Platform platform_{GetModuleHandleW(nullptr)};
+};
+
+// "<w> <h> <r,g,b> <r,g,b> <dib>": the colours within a JPEG's tolerance.
+void ExpectRedAndBlue(const std::string& dump) {
+  int w = 0, h = 0, lr = 0, lg = 0, lb = 0, rr = 0, rg = 0, rb = 0, dib = 0;
+  ASSERT_EQ(std::sscanf(dump.c_str(), "%d %d %d,%d,%d %d,%d,%d %d", &w, &h, &lr, &lg, &lb, &rr, &rg, &rb, &dib), 9)
+      << dump;
+  EXPECT_EQ(w, 40);
+  EXPECT_EQ(h, 30);
+  EXPECT_GT(lr, 230);
+  EXPECT_LT(lb, 30);
+  EXPECT_LT(rr, 30);
+  EXPECT_GT(rb, 230);
+  EXPECT_EQ(dib, 1);
+}
+
+TEST_F(ClipboardPictureTest, APngIsReadBackAsABitmapByAnotherProcess) {
+  ASSERT_TRUE(platform_.clipboard.SetPicture(ReadWhole(ThisExeDirectory() + L"\\test-picture.png")));
+  ExpectRedAndBlue(ReadByAnotherProcess());
+}
+
+TEST_F(ClipboardPictureTest, AJpegIsReadBackAsABitmapByAnotherProcess) {
+  ASSERT_TRUE(platform_.clipboard.SetPicture(ReadWhole(ThisExeDirectory() + L"\\test-picture.jpg")));
+  ExpectRedAndBlue(ReadByAnotherProcess());
+}
+
+TEST_F(ClipboardPictureTest, BytesThatAreNoPictureLeaveTheClipboardAlone) {
+  ASSERT_TRUE(platform_.clipboard.SetText("kept"));
+  EXPECT_FALSE(platform_.clipboard.SetPicture("not a picture"));
+  EXPECT_EQ(platform_.clipboard.Text(), "kept");
+}
+
+TEST_F(ClipboardPictureTest, AClipboardHeldByAnotherProgramDelaysTheWriteInsteadOfLosingIt) {
+  ChildProcess holder = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_clipboard_peer.exe", {L"hold", L"300"});
+  ASSERT_TRUE(WaitUntil([] {
+    HANDLE held = OpenEventW(SYNCHRONIZE, FALSE, L"TovanClipboardHeld");
+    if (!held) return false;
+    const bool set = WaitForSingleObject(held, 0) == WAIT_OBJECT_0;
+    CloseHandle(held);
+    return set;
+  }));
+  EXPECT_TRUE(platform_.clipboard.SetText("after the holder 张三"));
+  EXPECT_EQ(holder.WaitExit(5000), 0u);
+  EXPECT_EQ(platform_.clipboard.Text(), "after the holder 张三");
 }
 
 }  // namespace
