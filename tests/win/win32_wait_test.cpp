@@ -1,3 +1,4 @@
+#include "runtime/timer_wait.h"
 #include "tests/win/win32_fixture.h"
 
 namespace tovan::rt::win32 {
@@ -38,6 +39,25 @@ TEST_F(Win32WaitTest, NestedWaitsFromAReenteredHandlerBothComplete) {
   platform->clock.Wait(150);
   EXPECT_EQ(depth, 0);
   EXPECT_EQ(deepest, 2);
+}
+
+TEST_F(Win32WaitTest, ATimerWaitLastsItsTimeInEveryUnitAndKeepsTheWindowAlive) {
+  bool clicked_inside = false;
+  bool waiting = false;
+  platform->ui.Bind("按钮", EventKind::kClicked, [&](const Event&) { clicked_inside = waiting; });
+  PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
+  waiting = true;
+  std::int64_t start = platform->clock.NowMicros();
+  TimerWait(platform->clock, 60);
+  waiting = false;
+  EXPECT_GE(platform->clock.NowMicros() - start, 60'000);
+  EXPECT_TRUE(clicked_inside);
+  start = platform->clock.NowMicros();
+  TimerWait(platform->clock, 1500, 1);
+  EXPECT_GE(platform->clock.NowMicros() - start, 1'500);
+  start = platform->clock.NowMicros();
+  TimerWait(platform->clock, -100);  // a moment already past
+  EXPECT_LT(platform->clock.NowMicros() - start, 1'000'000);
 }
 
 TEST_F(Win32WaitTest, ZeroAndNegativeWaitsStillRunWaitingEvents) {
