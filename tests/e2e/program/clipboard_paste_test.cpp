@@ -7,6 +7,7 @@
 
 #include "driver/input.h"
 #include "driver/process.h"
+#include "driver/text.h"
 #include "driver/program_window_test.h"
 #include "driver/wait_until.h"
 #include "driver/window.h"
@@ -91,14 +92,12 @@ void ExpectRedAndBlue(const std::string& dump) {
   EXPECT_EQ(dib, 1);
 }
 
-TEST_F(ClipboardPictureTest, APngIsReadBackAsABitmapByAnotherProcess) {
-  ASSERT_TRUE(platform_.clipboard.SetPicture(ReadWhole(ThisExeDirectory() + L"\\test-picture.png")));
-  ExpectRedAndBlue(ReadByAnotherProcess());
-}
-
-TEST_F(ClipboardPictureTest, AJpegIsReadBackAsABitmapByAnotherProcess) {
-  ASSERT_TRUE(platform_.clipboard.SetPicture(ReadWhole(ThisExeDirectory() + L"\\test-picture.jpg")));
-  ExpectRedAndBlue(ReadByAnotherProcess());
+TEST_F(ClipboardPictureTest, PngJpegBmpAndGifAreReadBackAsABitmapByAnotherProcess) {
+  for (const wchar_t* format : {L"png", L"jpg", L"bmp", L"gif"}) {
+    SCOPED_TRACE(WideToUtf8(format));
+    ASSERT_TRUE(platform_.clipboard.SetPicture(ReadWhole(ThisExeDirectory() + L"\\test-picture." + format)));
+    ExpectRedAndBlue(ReadByAnotherProcess());
+  }
 }
 
 TEST_F(ClipboardPictureTest, BytesThatAreNoPictureLeaveTheClipboardAlone) {
