@@ -40,6 +40,9 @@ class Ui {
   const std::vector<std::unique_ptr<Unit>>& Units() const { return units_; }
 
   void Bind(std::string_view unit, EventKind kind, Handler handler);
+  // Forgets every handler: what the window does while it is torn down no
+  // longer reaches an application that may already be gone.
+  void UnbindAll() { handlers_.clear(); }
   // Runs the handlers bound to (unit, event.kind), in binding order.
   void Raise(std::string_view unit, const Event& event);
 

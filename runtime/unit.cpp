@@ -32,7 +32,7 @@ void Unit::Changed(Property property) {
 std::string Unit::Text() const {
   if (layout_.kind == UnitKind::kComboList) {
     const UnitState& s = Read(Property::kSelection);
-    return s.selection >= 0 ? s.items[s.selection] : s.text;
+    return (s.selection >= 0 && s.selection < static_cast<int>(s.items.size())) ? s.items[s.selection] : s.text;
   }
   return Read(Property::kText).text;
 }

@@ -24,6 +24,13 @@ constexpr const char* kModeButtons[] = {"按钮1", "按钮102", "按钮word", "�
 App::App(rt::Platform platform)
     : p_(platform), table_(platform, rows_), slots_(platform, rows_, table_), settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
+App::~App() {
+  if (rt::Unit* table = p_.ui.Find(table::kTable); table && table->Kind() == rt::UnitKind::kSuperList)
+    static_cast<rt::ListUnit*>(table)->SetModel(nullptr);
+  p_.ui.UnbindAll();
+  typist_.reset();  // the exit routine releases the typist last
+}
+
 int App::CopyMode() const { return p_.ui["组合框1"].Selection(); }
 
 void App::Start() {

@@ -25,6 +25,10 @@ struct HotkeyIds {
 class App {
  public:
   explicit App(rt::Platform platform);
+  // The window no longer shows the rows or calls back into the application.
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
   // Builds the main window, binds its events and shows it; the created event
   // runs the start-up set-up.
   void Start();

@@ -178,6 +178,9 @@ void TableEditor::CommitEditor(std::string_view editor) {
 
 void TableEditor::CommitContentEditor() {
   rt::Unit& editor = p_.ui[kContentEditor];
+  // Only an open editor commits: a header click with the editor closed must
+  // not write its old text over whatever row now has that number.
+  if (!editor.Visible()) return;
   std::string text = editor.Text();
   while (text.find("\r\n\r\n") != std::string::npos) text = rt::ReplaceAll(text, "\r\n\r\n", "\r\n");
   if (rt::EndsWith(text, "\r\n")) text.resize(text.size() - 2);

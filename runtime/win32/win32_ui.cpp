@@ -90,6 +90,7 @@ Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
 }
 
 Win32Ui::~Win32Ui() {
+  UnbindAll();
   RemoveTrayIcon();
   for (const auto& unit : Units()) unit->AttachPeer(nullptr);
   if (window_ && IsWindow(window_)) DestroyWindow(window_);

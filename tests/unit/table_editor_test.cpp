@@ -58,6 +58,16 @@ TEST_F(TableEditorTest, FilesDroppedOnTheContentEditorAddOnePathPerLine) {
   EXPECT_EQ(app.Rows().Cell(0, kContent), "图文\r\nC:\\图片\\a.png\r\nD:\\b c.jpg");
 }
 
+TEST_F(TableEditorTest, TheContentHeaderWithTheEditorClosedChangesNothing) {
+  AddRows({"a", "b", "c"});
+  sim.ui.DoubleClickCell("超级列表框1", 1, kContent);
+  sim.ui.ClickHeader("超级列表框1", kContent);  // commits "b" into row 2 and closes the editor
+  Table().SetCurrentRow(0);
+  sim.ui.Click("删除");                          // "c" is now row 2
+  sim.ui.ClickHeader("超级列表框1", kContent);  // nothing open: nothing written
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"b", "c"}));
+}
+
 TEST_F(TableEditorTest, TheContentEditorLiesOverItsCell) {
   AddRows({"a", "b", "c"});
   sim.ui.DoubleClickCell("超级列表框1", 2, kContent);
