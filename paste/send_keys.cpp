@@ -1,5 +1,6 @@
 #include "paste/send_keys.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <utility>
@@ -24,6 +25,10 @@ constexpr KeyName kKeyNames[] = {
     {"RIGHT", 0x27},     {"SCROLLLOCK", 0x91}, {"TAB", 0x09},     {"UP", 0x26},      {"ADD", 0x6B},
     {"SUBTRACT", 0x6D},  {"MULTIPLY", 0x6A},  {"DIVIDE", 0x6F},
 };
+
+// Bounds that keep a pasted text from flooding the target or the program.
+constexpr int kMaxRepeat = 1000;
+constexpr int kMaxGroupDepth = 32;
 
 int KeyOfName(std::string_view name) {
   const std::string upper = rt::Upper(name);
@@ -96,7 +101,7 @@ class Parser {
     const std::size_t space = inner.rfind(' ');
     if (space != std::string_view::npos && space > 0 && space + 1 < inner.size() &&
         inner.substr(space + 1).find_first_not_of("0123456789") == std::string_view::npos) {
-      count = rt::ToInteger(inner.substr(space + 1));
+      count = std::min(rt::ToInteger(inner.substr(space + 1)), kMaxRepeat);
       inner = inner.substr(0, space);
     }
     if (CharLength(inner) == inner.size()) {
@@ -118,9 +123,11 @@ class Parser {
         ++i;
         continue;
       }
-      if (c == '(') {
+      if (c == '(' && depth_ < kMaxGroupDepth) {
         const std::size_t close = GroupEnd(i + 1, end);
+        ++depth_;
         Parse(i + 1, close, modifiers);
+        --depth_;
         i = close < end ? close + 1 : end;
       } else if (c == '~') {
         Add({"", rt::kVkReturn, modifiers, 1});
@@ -140,6 +147,7 @@ class Parser {
 
   std::string_view text_;
   std::vector<rt::Stroke> strokes_;
+  int depth_ = 0;
 };
 
 }  // namespace

@@ -12,7 +12,8 @@
 namespace tovan::paste {
 
 // Text that the syntax does not cover (an unmatched brace, an unknown key
-// name) is typed as it stands rather than refused.
+// name, groups nested past 32 levels) is typed as it stands rather than
+// refused; a repeat count stops at 1000.
 std::vector<rt::Stroke> ParseSendKeys(std::string_view text);
 
 }  // namespace tovan::paste

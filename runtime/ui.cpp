@@ -52,7 +52,7 @@ ListUnit& Ui::List(std::string_view name) const {
 void Ui::Hint(std::string_view text, std::string_view anchor, int dx, int dy) {
   const Rect window = (*this)[kWindowUnit].Bounds();
   const Rect control = (*this)[anchor].Bounds();
-  ShowBalloon(text, {window.x + control.x + dx, window.y + control.y + dy});
+  ShowBalloon(text, {window.x + ToScreenPixels(control.x + dx), window.y + ToScreenPixels(control.y + dy)});
 }
 
 void Ui::Bind(std::string_view unit, EventKind kind, Handler handler) {

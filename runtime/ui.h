@@ -70,8 +70,10 @@ class Ui {
   virtual std::string FocusedUnit() const = 0;
 
   virtual void ShowBalloon(std::string_view text, Point screen) = 0;
+  // Window pixels at 96 DPI → screen pixels of the window's monitor.
+  virtual int ToScreenPixels(int window_pixels) const { return window_pixels; }
   // A hint next to a unit: a balloon at (window left + unit left + dx,
-  // window top + unit top + dy).
+  // window top + unit top + dy), the offsets scaled to the screen.
   void Hint(std::string_view text, std::string_view anchor, int dx, int dy);
   virtual Answer AskYesNo(std::string_view text, std::string_view title) = 0;
   // Files dropped on `on_unit` raise kDropped on `drop_unit`.

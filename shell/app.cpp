@@ -87,6 +87,7 @@ void App::Bind() {
   ui.Bind("按钮19", EventKind::kClicked, [this](const Event&) { p_.shell.Open(kWebPage); });
   ui.Bind("按钮18", EventKind::kClicked, [this](const Event&) { OpenRecordingFiles(); });
   ui.Bind("按钮2", EventKind::kClicked, [this](const Event&) {
+    if (slots_.Loading()) return;
     table_.DeleteAllRows();
     if (p_.ui["加载热键"].Text() == "卸载热键") {
       table_.load_or_unload_row_hotkeys();
@@ -154,13 +155,17 @@ void App::Created() {
 
   for (const char* box : kRecorderBoxes)
     ui[box].SetText(rt::ReadSetting(p_.files, settings_path_, kSettingsSection, box));
+  settings_read_ = true;
 
   if (!p_.system.ClaimInstance(kInstanceMarker)) ui.Destroy();
 }
 
 void App::Closing() {
-  for (const char* box : kRecorderBoxes)
-    rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text());
+  // Closed before the start-up read the settings: the boxes hold nothing of
+  // the user's yet, and writing them would wipe the saved hotkeys.
+  if (settings_read_)
+    for (const char* box : kRecorderBoxes)
+      rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text());
   p_.hotkeys.Unregister(hotkeys_.backtick);
   for (int id : hotkeys_.rows) p_.hotkeys.Unregister(id);
   for (int id : hotkeys_.recorder) p_.hotkeys.Unregister(id);

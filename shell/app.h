@@ -57,6 +57,7 @@ class App {
   table::SlotFiles slots_;
   HotkeyIds hotkeys_;
   std::string settings_path_;
+  bool settings_read_ = false;
   std::unique_ptr<paste::Typist> typist_;
 };
 

@@ -34,7 +34,7 @@ void SlotFiles::Bind() {
 }
 
 void SlotFiles::SaveSlot(char slot) {
-  if (rows_.RowCount() == 0) return;
+  if (loading_ || rows_.RowCount() == 0) return;
   std::string row_text;
   std::string extras;
   for (std::size_t row = 0; row < rows_.RowCount(); ++row) {
@@ -53,13 +53,12 @@ void SlotFiles::SaveSlot(char slot) {
 }
 
 void SlotFiles::OpenSlot(char slot) {
+  if (loading_) return;  // a click that arrived while a slot is loading
   for (const char* s = kSlots; *s; ++s) p_.ui[OpenButton(*s)].SetBackColour(*s == slot ? kHighlightColour : kButtonColour);
   rt::ListUnit& table = p_.ui.List(kTable);
   table.SetVisible(false);
-  p_.ui.LockRedraw(true);
   editor_.DeleteAllRows();
   BulkLoadRows(PathOf(RowFile(slot)));
-  p_.ui.LockRedraw(false);
   table.SetVisible(true);
   if (rows_.RowCount() > 0) table.EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
   ApplyActiveSlot();
@@ -67,6 +66,14 @@ void SlotFiles::OpenSlot(char slot) {
 }
 
 void SlotFiles::BulkLoadRows(std::string_view path) {
+  if (loading_) return;
+  // The window's events run between batches; while they do, nothing may
+  // replace or save the rows being loaded.
+  struct Loading {
+    bool& flag;
+    explicit Loading(bool& f) : flag(f) { flag = true; }
+    ~Loading() { flag = false; }
+  } loading(loading_);
   std::vector<std::string> pieces = rt::Split(rt::FromGbk(p_.files.Read(path)), kRowEnd);
   if (!pieces.empty() && pieces.back().empty()) pieces.pop_back();
   rows_.Reserve(rows_.RowCount() + pieces.size());
@@ -119,8 +126,8 @@ void SlotFiles::LoadCheckStates() {
   rt::Unit& box = p_.ui["编辑框检查框保存"];
   box.SetText(rt::FromGbk(p_.files.Read(PathOf(kCheckFile))));
   for (const std::string& line : rt::Split(box.Text(), "\r\n")) {
-    const int row = rt::ToInteger(line) - 1;
-    if (row >= 0 && static_cast<std::size_t>(row) < rows_.RowCount()) rows_.SetChecked(row, true);
+    const std::int64_t number = rt::ToInteger(line);
+    if (number >= 1 && static_cast<std::size_t>(number) <= rows_.RowCount()) rows_.SetChecked(number - 1, true);
   }
   editor_.Refresh();
 }

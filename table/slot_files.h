@@ -30,6 +30,9 @@ class SlotFiles {
   // Appends the rows of a slot row file; a missing file appends nothing.
   void BulkLoadRows(std::string_view path);
 
+  // A slot is being loaded (its batches let the window's events run).
+  bool Loading() const { return loading_; }
+
   // Whether the row hotkeys are loaded, and the loader that toggles them.
   std::function<bool()> row_hotkeys_loaded = [] { return false; };
   std::function<void()> load_or_unload_row_hotkeys = [] {};
@@ -40,6 +43,7 @@ class SlotFiles {
   rt::Platform p_;
   RowStore& rows_;
   TableEditor& editor_;
+  bool loading_ = false;
 };
 
 }  // namespace tovan::table

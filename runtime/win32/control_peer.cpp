@@ -33,7 +33,8 @@ std::pair<const wchar_t*, DWORD> ControlPeer::ClassAndStyle(UnitKind kind) {
     case UnitKind::kPictureBox: return {WC_STATICW, SS_BITMAP};
     case UnitKind::kListBox: return {WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | WS_BORDER};
     case UnitKind::kSuperList:
-      return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_BORDER | WS_TABSTOP};
+      return {WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS |
+                                WS_BORDER | WS_TABSTOP};
     default: return {WC_STATICW, 0};
   }
 }

@@ -107,7 +107,8 @@ int ListViewPeer::MeasuredRowHeight() const {
 
 void ListViewPeer::SetRowHeight(int pixels) {
   // A list view's rows are as tall as its small image list, plus whatever
-  // the list view adds (grid lines): measure once and correct for it.
+  // the list view adds (grid lines): measure once and correct for it. The
+  // list shares the image list (LVS_SHAREIMAGELISTS): the peer owns it.
   row_height_ = pixels;
   const int wanted = ui_.Scale(pixels);
   int image_height = wanted;

@@ -61,7 +61,11 @@ std::optional<Picture> DecodePicture(std::string_view bytes) {
     return std::nullopt;
   UINT width = 0;
   UINT height = 0;
-  if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 || width > 32768 || height > 32768)
+  // At most 64 megapixels (256 MB of pixels): a larger scan is refused, not
+  // allowed to exhaust the program's memory.
+  constexpr std::uint64_t kMaxPixels = 64ull << 20;
+  if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
+      std::uint64_t{width} * height > kMaxPixels)
     return std::nullopt;
   Picture picture;
   picture.width = static_cast<int>(width);

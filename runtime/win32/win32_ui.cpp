@@ -74,7 +74,8 @@ class MainWindowPeer : public UnitPeer {
 
 }  // namespace
 
-Win32Ui::Win32Ui(HINSTANCE instance) : instance_(instance) {
+Win32Ui::Win32Ui(HINSTANCE instance)
+    : instance_(instance), taskbar_created_(RegisterWindowMessageW(L"TaskbarCreated")) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
@@ -254,7 +255,7 @@ void Win32Ui::Restore() {
   SetForegroundWindow(window_);
 }
 
-void Win32Ui::TrayIcon(DWORD action, std::string_view tip) {
+bool Win32Ui::TrayIcon(DWORD action, std::string_view tip) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
   data.hWnd = window_;
@@ -264,13 +265,17 @@ void Win32Ui::TrayIcon(DWORD action, std::string_view tip) {
   data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(window_, GCLP_HICONSM));
   if (!data.hIcon) data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
   lstrcpynW(data.szTip, Wide(tip).c_str(), ARRAYSIZE(data.szTip));
-  Shell_NotifyIconW(action, &data);
+  return Shell_NotifyIconW(action, &data) != FALSE;
 }
 
 void Win32Ui::HideToTray(std::string_view tip) {
-  ShowWindow(window_, SW_HIDE);
-  TrayIcon(tray_icon_ ? NIM_MODIFY : NIM_ADD, tip);
+  bool shown = tray_icon_ && TrayIcon(NIM_MODIFY, tip);
+  if (!shown) shown = TrayIcon(NIM_ADD, tip);
+  // Without an icon to bring it back, the window stays on the taskbar.
+  if (!shown) return;
   tray_icon_ = true;
+  tray_tip_ = std::string(tip);
+  ShowWindow(window_, SW_HIDE);
 }
 
 void Win32Ui::RemoveTrayIcon() {
@@ -349,6 +354,11 @@ LRESULT CALLBACK Win32Ui::WindowProc(HWND window, UINT message, WPARAM w, LPARAM
 }
 
 LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
+  // Explorer restarted: the tray is new and empty, so put the icon back.
+  if (message == taskbar_created_ && tray_icon_) {
+    TrayIcon(NIM_ADD, tray_tip_);
+    return 0;
+  }
   switch (message) {
     case WM_ERASEBKGND:
       PaintBackground(reinterpret_cast<HDC>(w));
@@ -366,8 +376,11 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
       const std::string& name = peer->Owner().Name();
       const UnitKind kind = peer->Owner().Kind();
       const WORD code = HIWORD(w);
-      if (code == BN_CLICKED && (kind == UnitKind::kPictureButton || kind == UnitKind::kButton ||
-                                 kind == UnitKind::kCheckBox || kind == UnitKind::kRadio))
+      // A quick second click on an owner-drawn button arrives as a double
+      // click: it is a click all the same.
+      if ((code == BN_CLICKED && (kind == UnitKind::kPictureButton || kind == UnitKind::kButton ||
+                                  kind == UnitKind::kCheckBox || kind == UnitKind::kRadio)) ||
+          (code == BN_DOUBLECLICKED && kind == UnitKind::kPictureButton))
         Raise(name, Event{.kind = EventKind::kClicked});
       else if ((code == CBN_SELCHANGE && kind != UnitKind::kListBox) || (code == LBN_SELCHANGE && kind == UnitKind::kListBox))
         Raise(name, Event{.kind = EventKind::kSelectionChanged,

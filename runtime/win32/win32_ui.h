@@ -40,6 +40,7 @@ class Win32Ui : public Ui {
   std::uintptr_t WindowUnderCursor() const override;
   std::string FocusedUnit() const override;
   void ShowBalloon(std::string_view text, Point screen) override;
+  int ToScreenPixels(int window_pixels) const override { return Scale(window_pixels); }
   Answer AskYesNo(std::string_view text, std::string_view title) override;
   void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
 
@@ -74,13 +75,15 @@ class Win32Ui : public Ui {
   void PaintBackground(HDC dc);
   void ApplyDpi(int dpi);
   ControlPeer* PeerOf(HWND control) const;
-  void TrayIcon(DWORD action, std::string_view tip);
+  bool TrayIcon(DWORD action, std::string_view tip);
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
   int dpi_ = 96;
   bool destroyed_ = false;
   bool tray_icon_ = false;
+  std::string tray_tip_;
+  UINT taskbar_created_ = 0;
   HWND balloon_ = nullptr;
   std::vector<ControlPeer*> controls_;
   std::vector<LabelPeer*> labels_;

@@ -42,6 +42,14 @@ TEST(SendKeys, BracesQuoteTheSyntaxCharacters) {
   EXPECT_EQ(Read("{张}"), "张");
 }
 
+TEST(SendKeys, HugeRepeatsAndDeepNestingStayBounded) {
+  EXPECT_EQ(Read("{TAB 99999999}"), "{9}x1000");
+  const std::string deep = std::string(100'000, '(') + "a";
+  const auto strokes = ParseSendKeys(deep);
+  ASSERT_FALSE(strokes.empty());
+  EXPECT_EQ(strokes.back().character, "a");
+}
+
 TEST(SendKeys, WhatTheSyntaxDoesNotCoverIsTypedAsItStands) {
   EXPECT_EQ(Read("a{TAB"), "a { T A B");        // an unmatched brace
   EXPECT_EQ(Read("a}b"), "a } b");

@@ -98,6 +98,25 @@ TEST_F(SlotFilesTest, EveryCheckChangeRewritesTheCheckStateFile) {
   EXPECT_EQ(File("选择框.txt"), "");
 }
 
+TEST_F(SlotFilesTest, ClicksDuringALoadCannotDoubleOrClearTheRows) {
+  std::string text;
+  for (int i = 0; i < 25'000; ++i) text += "row" + std::to_string(i) + "★";
+  Put("保存A.txt", text);
+  // Arrive while the first batches are in: run by the load's own event pumps.
+  sim.clock.AfterMillis(0, [&] {
+    sim.clock.AfterMillis(0, [&] {
+      sim.ui.Click("打开A");
+      sim.ui.Click("按钮2");
+      sim.ui.Click("保存B");
+    });
+    sim.ui.Click("打开A");
+  });
+  sim.clock.Wait(1000);
+  EXPECT_EQ(app.Rows().RowCount(), 25'000u);
+  EXPECT_EQ(app.Rows().Cell(24'999, kNumber), "25000");
+  EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory("保存B.txt")));
+}
+
 TEST_F(SlotFilesTest, ALargeSlotLoadsWholeWhileTheWindowKeepsRunning) {
   std::string text;
   for (int i = 0; i < 25'000; ++i) text += "row" + std::to_string(i) + "★";
