@@ -134,6 +134,17 @@ if [[ ! $display =~ ^[0-9]+$ ]]; then
   cat "$run/xvfb.log" >&2
   exit 1
 fi
+# The display must answer before Wine connects to it: a Wine session that
+# cannot open its display has no desktop, and every window test would fail.
+for _ in $(seq 100); do
+  xdpyinfo -display ":$display" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+if ! xdpyinfo -display ":$display" >/dev/null 2>&1; then
+  echo "run.sh: display :$display does not answer:" >&2
+  cat "$run/xvfb.log" >&2
+  exit 1
+fi
 
 in_run() {
   tovan_in_locale env "$marker" DISPLAY=":$display" \
@@ -168,5 +179,10 @@ else
     timeout 20 wineserver -k >/dev/null 2>&1 || true
     wait "$program" 2>/dev/null || true
   fi
+fi
+if [[ $rc -ne 0 ]]; then
+  # What a failed run needs to be explained: the display and its server's words.
+  echo "run.sh: exit code $rc on display :$display (Xvfb pid $xvfb_pid, $(kill -0 "$xvfb_pid" 2>/dev/null && echo running || echo gone))" >&2
+  tail -n 20 "$run/xvfb.log" >&2
 fi
 exit "$rc"
