@@ -79,9 +79,8 @@ void App::Bind() {
     SelectCopyMode("按钮102", 1);
   });
   ui.Bind("按钮6", EventKind::kClicked, [this](const Event&) {
-    const char* const cells[] = {"A1", "B1", "C1", "D1", "E1", "F1", "G1", "H1", "I1", "J1"};
-    p_.ui["编辑框hang"].SetText(cells[0]);
-    for (int i = 1; i < 10; ++i) p_.ui["编辑框hang" + std::to_string(i)].SetText(cells[i]);
+    p_.ui["编辑框hang"].SetText(kExcelCells[0]);
+    for (int i = 1; i < 10; ++i) p_.ui["编辑框hang" + std::to_string(i)].SetText(kExcelCells[i]);
   });
   ui.Bind("按钮75", EventKind::kClicked, [this](const Event&) { p_.shell.Open(p_.files.RunDirectory()); });
   ui.Bind("按钮19", EventKind::kClicked, [this](const Event&) { p_.shell.Open(kWebPage); });

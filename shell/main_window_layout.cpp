@@ -190,9 +190,8 @@ std::vector<UnitLayout> MainWindowUnits() {
   add(Holder("编辑框句柄", UnitKind::kEdit));
   add(Holder("拖放对象1", UnitKind::kDropTarget));
   add(Holder("拖放对象2", UnitKind::kDropTarget));
-  const char* const cells[] = {"A1", "B1", "C1", "D1", "E1", "F1", "G1", "H1", "I1", "J1"};
-  add(Holder("编辑框hang", UnitKind::kEdit, cells[0]));
-  for (int i = 1; i < 10; ++i) add(Holder(("编辑框hang" + std::to_string(i)).c_str(), UnitKind::kEdit, cells[i]));
+  add(Holder("编辑框hang", UnitKind::kEdit, kExcelCells[0]));
+  for (int i = 1; i < 10; ++i) add(Holder(("编辑框hang" + std::to_string(i)).c_str(), UnitKind::kEdit, kExcelCells[i]));
   for (int i = 1; i <= 10; ++i) add(Holder(("选择框" + std::to_string(i)).c_str(), UnitKind::kCheckBox, "选择框"));
   add(Holder("图文选择", UnitKind::kCheckBox, "图文选择"));
   add(Holder("列表框1", UnitKind::kListBox));
