@@ -2,28 +2,51 @@
 // user sees them; the run directory holds every file the user prepares.
 #pragma once
 
+#include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace tovan::rt {
 
+struct FileContent {
+  std::string_view path;
+  std::string_view bytes;
+};
+
 class Files {
  public:
   virtual ~Files() = default;
+  // A file larger than this reads as unreadable: no file the program keeps
+  // comes near it, and reading it whole could exhaust the memory.
+  static constexpr std::size_t kMaxReadBytes = std::size_t{1} << 30;
+
   // The folder of the running program, without a trailing "\".
   virtual std::string RunDirectory() const = 0;
-  // The whole file as bytes; a missing or unreadable file gives "".
+  // The whole file as bytes; a missing, unreadable or too large file gives "".
   virtual std::string Read(std::string_view path) const = 0;
-  // Writes the whole file: into a temporary file beside it, then replaces
-  // the old one, so that a crash never leaves a truncated file.
-  virtual bool Write(std::string_view path, std::string_view bytes) = 0;
   virtual bool Exists(std::string_view path) const = 0;
   virtual bool MakeDirectory(std::string_view path) = 0;
+
+  // Writes the whole file: into a temporary file beside it, then replaces
+  // the old one, so that a crash never leaves a truncated file.
+  bool Write(std::string_view path, std::string_view bytes) { return WriteTogether({{path, bytes}}); }
+  // Writes files that belong together (a slot's rows and its extras): every
+  // new file is written completely beside its original before any original
+  // is replaced, and if anything fails, every original is as it was.
+  bool WriteTogether(std::initializer_list<FileContent> files);
 
   // RunDirectory() + "\" + name.
   std::string InRunDirectory(std::string_view name) const {
     return RunDirectory() + "\\" + std::string(name);
   }
+
+ protected:
+  // The backend's steps: create or overwrite a file with these bytes and
+  // make them durable; rename a file over another (replacing it); delete.
+  virtual bool WriteNew(std::string_view path, std::string_view bytes) = 0;
+  virtual bool Rename(std::string_view from, std::string_view to) = 0;
+  virtual bool Remove(std::string_view path) = 0;
 };
 
 }  // namespace tovan::rt

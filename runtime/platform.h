@@ -11,6 +11,7 @@
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/ui.h"
+#include "runtime/worker.h"
 
 namespace tovan::rt {
 
@@ -24,6 +25,7 @@ struct Platform {
   Messages& messages;
   ShellOpen& shell;
   System& system;
+  Worker& worker;
 };
 
 }  // namespace tovan::rt

@@ -63,6 +63,9 @@ class Ui {
   virtual void LockRedraw(bool locked) = 0;
 
   virtual Point ScreenSize() const = 0;
+  // The part of the window's monitor that windows may use (the screen less
+  // the taskbar), in screen pixels.
+  virtual Rect WorkArea() const = 0;
   virtual Point CursorPos() const = 0;
   // System handle of the top-level window under the mouse cursor (0 for none).
   virtual std::uintptr_t WindowUnderCursor() const = 0;

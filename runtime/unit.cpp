@@ -90,13 +90,20 @@ std::string Unit::ItemText(int index) const {
   return (index >= 0 && index < ItemCount()) ? state_.items[index] : std::string();
 }
 
-void Unit::AddItem(std::string_view text) {
+std::int64_t Unit::ItemValue(int index) const {
+  return (index >= 0 && index < static_cast<int>(state_.item_values.size())) ? state_.item_values[index] : 0;
+}
+
+void Unit::AddItem(std::string_view text, std::int64_t value) {
+  state_.item_values.resize(state_.items.size());
+  state_.item_values.push_back(value);
   state_.items.emplace_back(text);
   Changed(Property::kItems);
 }
 
 void Unit::ClearItems() {
   state_.items.clear();
+  state_.item_values.clear();
   state_.selection = -1;
   Changed(Property::kItems);
 }

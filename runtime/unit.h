@@ -25,6 +25,7 @@ struct UnitState {
   bool checked = false;
   int selection = -1;
   std::vector<std::string> items;
+  std::vector<std::int64_t> item_values;  // a number kept with each item
   int timer_period_ms = 0;
 };
 
@@ -72,7 +73,8 @@ class Unit {
   void SetSelection(int index);
   int ItemCount() const;
   std::string ItemText(int index) const;  // "" outside the items
-  void AddItem(std::string_view text);
+  std::int64_t ItemValue(int index) const;  // 0 outside the items
+  void AddItem(std::string_view text, std::int64_t value = 0);
   void ClearItems();
 
   int TimerPeriod() const;

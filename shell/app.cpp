@@ -1,5 +1,7 @@
 #include "shell/app.h"
 
+#include <algorithm>
+
 #include "runtime/computed_text.h"
 #include "runtime/settings_file.h"
 #include "runtime/text.h"
@@ -22,11 +24,20 @@ constexpr const char* kModeButtons[] = {"按钮1", "按钮102", "按钮word", "�
 }  // namespace
 
 App::App(rt::Platform platform)
-    : p_(platform), table_(platform, rows_), slots_(platform, rows_, table_), settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
+    : p_(platform),
+      table_(platform, rows_),
+      slots_(platform, rows_, table_, busy_),
+      importer_(platform, rows_, table_, busy_),
+      item_list_(platform, rows_),
+      batch_(platform, rows_, table_),
+      recordings_(platform, events_),
+      same_page_(platform),
+      settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
 App::~App() {
-  if (rt::Unit* table = p_.ui.Find(table::kTable); table && table->Kind() == rt::UnitKind::kSuperList)
-    static_cast<rt::ListUnit*>(table)->SetModel(nullptr);
+  for (const char* name : {table::kTable, table::kEventList})
+    if (rt::Unit* list = p_.ui.Find(name); list && list->Kind() == rt::UnitKind::kSuperList)
+      static_cast<rt::ListUnit*>(list)->SetModel(nullptr);
   p_.ui.UnbindAll();
   typist_.reset();  // the exit routine releases the typist last
 }
@@ -49,6 +60,10 @@ void App::Bind() {
   table_.select_checked_order = [this] { SelectCopyMode("按钮102", 1); };
   table_.save_check_states = [this] { slots_.SaveCheckStates(); };
   slots_.Bind();
+  importer_.Bind();
+  item_list_.Bind();
+  batch_.Bind();
+  recordings_.Bind();
 
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kCreated, [this](const Event&) { Created(); });
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kClosing, [this](const Event&) { Closing(); });
@@ -78,15 +93,10 @@ void App::Bind() {
     ShowTable();
     SelectCopyMode("按钮102", 1);
   });
-  ui.Bind("按钮6", EventKind::kClicked, [this](const Event&) {
-    p_.ui["编辑框hang"].SetText(kExcelCells[0]);
-    for (int i = 1; i < 10; ++i) p_.ui["编辑框hang" + std::to_string(i)].SetText(kExcelCells[i]);
-  });
   ui.Bind("按钮75", EventKind::kClicked, [this](const Event&) { p_.shell.Open(p_.files.RunDirectory()); });
   ui.Bind("按钮19", EventKind::kClicked, [this](const Event&) { p_.shell.Open(kWebPage); });
-  ui.Bind("按钮18", EventKind::kClicked, [this](const Event&) { OpenRecordingFiles(); });
   ui.Bind("按钮2", EventKind::kClicked, [this](const Event&) {
-    if (slots_.Loading()) return;
+    if (busy_.Now()) return;
     table_.DeleteAllRows();
     if (p_.ui["加载热键"].Text() == "卸载热键") {
       table_.load_or_unload_row_hotkeys();
@@ -97,9 +107,11 @@ void App::Bind() {
     rt::Unit& button = p_.ui["按钮8"];
     button.SetText(button.Text() == "关闭快捷键" ? "开启快捷键" : "关闭快捷键");
   });
-  for (const char* box : {"分割符", "记录", "模拟", "停止"})
+  for (const char* box : {"记录", "模拟", "停止"})
     ui.Bind(box, EventKind::kDoubleClicked, [this, box](const Event&) { p_.ui[box].SetText(""); });
-  ui.Bind("分割符", EventKind::kMouseDown, [this](const Event&) { p_.ui.Hint("●设置分割字符", "分割符", 10, 30); });
+  ui.Bind("按钮104", EventKind::kClicked, [this](const Event&) {
+    if (p_.ui["按钮104"].Text() == "同页保存") same_page_.Save();
+  });
 }
 
 void App::ReRegisterBacktick() {
@@ -121,12 +133,6 @@ void App::SelectCopyMode(std::string_view button, int mode) {
   if (button != "按钮66" && p_.ui["按钮66"].Text() == "关闭复制") p_.ui["按钮66"].SetText("反撇号键粘贴");
 }
 
-void App::OpenRecordingFiles() {
-  for (int i = 5; i >= 1; --i)
-    if (p_.ui["选择框" + std::to_string(93 + i)].Checked())
-      p_.shell.Open(p_.files.InRunDirectory("数据" + std::to_string(i) + ".txt"));
-}
-
 void App::Created() {
   rt::Ui& ui = p_.ui;
   ui["导入方式"].Focus();
@@ -137,14 +143,7 @@ void App::Created() {
   ReRegisterBacktick();
   p_.clock.Wait(500);
 
-  rt::Unit& window = ui[rt::Ui::kWindowUnit];
-  const rt::Rect bounds = window.Bounds();
-  const rt::Point screen = ui.ScreenSize();
-  // 750 is the window's height and 60 more at 96 DPI; on a larger scale the
-  // margin grows with the window so that it stays on the screen.
-  const double scale = static_cast<double>(bounds.height) / kWindowHeight;
-  window.Move({static_cast<int>(static_cast<double>(screen.x) - bounds.width - 100),
-               static_cast<int>(static_cast<double>(screen.y) - 750 * scale), bounds.width, bounds.height});
+  PlaceWindow();
   ui.List("超级列表框1").SetRowHeight(17);
   ui["组合框66"].SetSelection(0);
   ui["组合框65"].SetSelection(4);
@@ -157,6 +156,22 @@ void App::Created() {
   settings_read_ = true;
 
   if (!p_.system.ClaimInstance(kInstanceMarker)) ui.Destroy();
+}
+
+void App::PlaceWindow() {
+  rt::Unit& window = p_.ui[rt::Ui::kWindowUnit];
+  const rt::Rect bounds = window.Bounds();
+  const rt::Point screen = p_.ui.ScreenSize();
+  // 100 pixels from the right and 750 from the bottom of the screen, the
+  // height growing with the display's scale; then kept on the monitor's
+  // work area, the title bar first, so the user can always drag it.
+  const double scale = static_cast<double>(bounds.height) / kWindowHeight;
+  int left = screen.x - bounds.width - 100;
+  int top = static_cast<int>(static_cast<double>(screen.y) - 750 * scale);
+  const rt::Rect area = p_.ui.WorkArea();
+  left = std::max(std::min(left, area.Right() - bounds.width), area.x);
+  top = std::max(std::min(top, area.Bottom() - bounds.height), area.y);
+  window.Move({left, top, bounds.width, bounds.height});
 }
 
 void App::Closing() {

@@ -9,7 +9,14 @@
 
 #include "paste/forced_paste.h"
 #include "runtime/platform.h"
+#include "table/batch_settings.h"
+#include "table/busy.h"
+#include "table/event_list.h"
+#include "table/import.h"
+#include "table/item_list.h"
+#include "table/recording_files.h"
 #include "table/row_store.h"
+#include "table/same_page_file.h"
 #include "table/slot_files.h"
 #include "table/table_editor.h"
 
@@ -38,6 +45,9 @@ class App {
   paste::Typist* Typist() { return typist_.get(); }
   table::TableEditor& Table() { return table_; }
   table::SlotFiles& Slots() { return slots_; }
+  table::Importer& Import() { return importer_; }
+  table::BatchSettings& Batch() { return batch_; }
+  table::EventList& Events() { return events_; }
   const HotkeyIds& Hotkeys() const { return hotkeys_; }
   // Copy mode: the selection of 组合框1.
   int CopyMode() const;
@@ -46,15 +56,22 @@ class App {
   void Bind();
   void Created();
   void Closing();
+  void PlaceWindow();
   void SelectCopyMode(std::string_view button, int mode);
   void ReRegisterBacktick();
   void ShowTable();
-  void OpenRecordingFiles();
 
   rt::Platform p_;
   table::RowStore rows_;
+  table::EventList events_;
+  table::Busy busy_;
   table::TableEditor table_;
   table::SlotFiles slots_;
+  table::Importer importer_;
+  table::ItemList item_list_;
+  table::BatchSettings batch_;
+  table::RecordingFiles recordings_;
+  table::SamePageFile same_page_;
   HotkeyIds hotkeys_;
   std::string settings_path_;
   bool settings_read_ = false;

@@ -190,9 +190,8 @@ std::vector<UnitLayout> MainWindowUnits() {
   add(Holder("编辑框句柄", UnitKind::kEdit));
   add(Holder("拖放对象1", UnitKind::kDropTarget));
   add(Holder("拖放对象2", UnitKind::kDropTarget));
-  add(Holder("编辑框hang", UnitKind::kEdit, kExcelCells[0]));
-  for (int i = 1; i < 10; ++i) add(Holder(("编辑框hang" + std::to_string(i)).c_str(), UnitKind::kEdit, kExcelCells[i]));
-  for (int i = 1; i <= 10; ++i) add(Holder(("选择框" + std::to_string(i)).c_str(), UnitKind::kCheckBox, "选择框"));
+  for (int i = 0; i < 10; ++i) add(Holder(CellCursorBox(i).c_str(), UnitKind::kEdit, kCellCursorTexts[i]));
+  for (int i = 0; i < 10; ++i) add(Holder(CellCursorFlag(i).c_str(), UnitKind::kCheckBox, "选择框"));
   add(Holder("图文选择", UnitKind::kCheckBox, "图文选择"));
   add(Holder("列表框1", UnitKind::kListBox));
   add(Holder("图片框1", UnitKind::kPictureBox));

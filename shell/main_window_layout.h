@@ -8,6 +8,7 @@
 #include "runtime/geometry.h"
 #include "runtime/unit_layout.h"
 #include "table/button_colours.h"
+#include "table/cell_cursor.h"
 
 namespace tovan::shell {
 
@@ -17,10 +18,6 @@ inline constexpr int kWindowHeight = 690;
 
 using tovan::kButtonColour;
 using tovan::kHighlightColour;
-
-// The Excel cell cursor's texts as laid out (编辑框hang, 编辑框hang1 … 9);
-// 复原 puts them back.
-inline constexpr const char* kExcelCells[] = {"A1", "B1", "C1", "D1", "E1", "F1", "G1", "H1", "I1", "J1"};
 
 rt::WindowLayout MainWindowLayout();
 std::vector<rt::UnitLayout> MainWindowUnits();

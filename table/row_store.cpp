@@ -2,15 +2,69 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 
 namespace tovan::table {
 
-std::string RowStore::Join(std::string_view number, std::string_view content) {
+namespace {
+
+// A separator byte inside a text would shift every later cell; UTF-8 text
+// never holds one, and anything else is cut there.
+std::string_view Clean(std::string_view text, char separator) { return text.substr(0, text.find(separator)); }
+
+std::string_view NumberText(std::size_t number, char (&digits)[24]) {
+  const auto result = std::to_chars(digits, digits + sizeof digits, number);
+  return std::string_view(digits, result.ptr - digits);
+}
+
+}  // namespace
+
+std::string RowStore::Join(std::string_view number, std::string_view content, std::string_view skip,
+                           std::string_view pause, std::string_view hotkey) {
+  number = Clean(number, kSeparator), content = Clean(content, kSeparator), skip = Clean(skip, kSeparator);
+  pause = Clean(pause, kSeparator), hotkey = Clean(hotkey, kSeparator);
   std::string cells;
-  cells.reserve(number.size() + content.size() + 4);
+  cells.reserve(number.size() + content.size() + skip.size() + pause.size() + hotkey.size() + 4);
   cells.append(number).push_back(kSeparator);
-  cells.append(content).append(3, kSeparator);
+  cells.append(content).push_back(kSeparator);
+  cells.append(skip).push_back(kSeparator);
+  cells.append(pause).push_back(kSeparator);
+  cells.append(hotkey);
   return cells;
+}
+
+void RowStore::Batch::Add(std::string_view content, std::string_view skip, std::string_view pause,
+                          std::string_view hotkey) {
+  char digits[24];
+  rows_.push_back(Row{Join(NumberText(rows_.size() + first_number_, digits), content, skip, pause, hotkey)});
+}
+
+void RowStore::Adopt(Batch&& batch) {
+  const std::size_t before = rows_.size();
+  if (before == 0) {
+    rows_.swap(batch.rows_);
+  } else {
+    rows_.reserve(before + batch.rows_.size());
+    std::move(batch.rows_.begin(), batch.rows_.end(), std::back_inserter(rows_));
+  }
+  batch.rows_.clear();
+  if (batch.first_number_ != before + 1) Renumber(before);
+}
+
+RowStore::Batch RowStore::TakeAll() {
+  Batch taken;
+  taken.rows_.swap(rows_);
+  return taken;
+}
+
+void RowStore::SetExtras(std::size_t row, std::string_view skip, std::string_view pause, std::string_view hotkey) {
+  if (row >= rows_.size()) return;
+  std::string& cells = rows_[row].cells;
+  const std::size_t content_end = Range(cells, kContent).second;
+  cells.resize(content_end + 1);
+  cells.append(Clean(skip, kSeparator)).push_back(kSeparator);
+  cells.append(Clean(pause, kSeparator)).push_back(kSeparator);
+  cells.append(Clean(hotkey, kSeparator));
 }
 
 std::pair<std::size_t, std::size_t> RowStore::Range(const std::string& cells, std::size_t column) {
@@ -31,13 +85,11 @@ void RowStore::SetCell(std::size_t row, std::size_t column, std::string_view tex
   if (row >= rows_.size() || column >= kColumns) return;
   std::string& cells = rows_[row].cells;
   const auto [begin, end] = Range(cells, column);
-  // A separator byte inside a text would shift every later cell; UTF-8 text
-  // never holds one, and anything else is cut there.
-  cells.replace(begin, end - begin, text.substr(0, text.find(kSeparator)));
+  cells.replace(begin, end - begin, Clean(text, kSeparator));
 }
 
 std::size_t RowStore::Append(std::string_view number, std::string_view content) {
-  rows_.push_back(Row{Join(number.substr(0, number.find(kSeparator)), content.substr(0, content.find(kSeparator)))});
+  rows_.push_back(Row{Join(number, content)});
   return rows_.size() - 1;
 }
 
@@ -45,24 +97,28 @@ void RowStore::Delete(std::size_t row) {
   if (row < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
-void RowStore::Renumber() {
+void RowStore::Renumber(std::size_t from) {
   char digits[24];
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const auto result = std::to_chars(digits, digits + sizeof digits, i + 1);
+  for (std::size_t i = from; i < rows_.size(); ++i) {
     std::string& cells = rows_[i].cells;
     const std::size_t end = cells.find(kSeparator);
-    const std::string_view number(digits, result.ptr - digits);
+    const std::string_view number = NumberText(i + 1, digits);
     if (std::string_view(cells).substr(0, end) != number) cells.replace(0, end, number);
   }
 }
 
 std::size_t RowStore::DeleteBlankRows() {
-  const std::size_t before = rows_.size();
-  std::erase_if(rows_, [](const Row& row) {
+  const auto blank = [](const Row& row) {
     const std::size_t first = row.cells.find(kSeparator);
     return row.cells[first + 1] == kSeparator;  // the content cell is empty
-  });
-  Renumber();
+  };
+  // Rows before the first blank one keep their places and numbers.
+  const auto first = std::find_if(rows_.begin(), rows_.end(), blank);
+  if (first == rows_.end()) return 0;
+  const std::size_t from = static_cast<std::size_t>(first - rows_.begin());
+  const std::size_t before = rows_.size();
+  rows_.erase(std::remove_if(first, rows_.end(), blank), rows_.end());
+  Renumber(from);
   return before - rows_.size();
 }
 

@@ -20,7 +20,32 @@ inline constexpr std::size_t kColumns = 5;
 inline constexpr char kTable[] = "超级列表框1";
 
 class RowStore : public rt::ListModel {
+  struct Row {
+    std::string cells;  // the five cells joined by kSeparator
+    bool checked = false;
+  };
+
  public:
+  // Rows built away from the table (by a job off the window thread), then
+  // handed to it whole. Rows are numbered on from `first_number`; Adopt
+  // renumbers them if the table no longer ends just before it.
+  class Batch {
+   public:
+    explicit Batch(std::size_t first_number = 1) : first_number_(first_number) {}
+    void Reserve(std::size_t rows) { rows_.reserve(rows); }
+    void Add(std::string_view content, std::string_view skip = {}, std::string_view pause = {},
+             std::string_view hotkey = {});
+    void SetChecked(std::size_t row) {
+      if (row < rows_.size()) rows_[row].checked = true;
+    }
+    std::size_t Size() const { return rows_.size(); }
+
+   private:
+    friend class RowStore;
+    std::vector<Row> rows_;
+    std::size_t first_number_ = 1;
+  };
+
   std::size_t RowCount() const override { return rows_.size(); }
   // "" for a row or column that does not exist.
   std::string_view Cell(std::size_t row, std::size_t column) const override;
@@ -31,14 +56,21 @@ class RowStore : public rt::ListModel {
 
   // Writes a cell; a row or column that does not exist is ignored.
   void SetCell(std::size_t row, std::size_t column, std::string_view text);
+  // Appends the batch's rows after the last row (numbered on from it).
+  void Adopt(Batch&& batch);
+  // Takes every row out of the table at once, to be freed elsewhere.
+  Batch TakeAll();
+  // Writes the skip, pause and hotkey cells of a row in one go.
+  void SetExtras(std::size_t row, std::string_view skip, std::string_view pause, std::string_view hotkey);
+
   // Appends an unchecked row with this first-column text; returns its index.
   std::size_t Append(std::string_view number, std::string_view content = {});
   void Delete(std::size_t row);
   void Clear() { rows_.clear(); }
   void Reserve(std::size_t rows) { rows_.reserve(rows); }
 
-  // Every row's number cell becomes its 1-based position.
-  void Renumber();
+  // Every row's number cell (from row `from` on) becomes its 1-based position.
+  void Renumber(std::size_t from = 0);
   // Deletes every row whose content is empty, then renumbers; returns how many went.
   std::size_t DeleteBlankRows();
   void ClearColumn(std::size_t column);
@@ -47,13 +79,10 @@ class RowStore : public rt::ListModel {
   std::vector<std::size_t> FindContent(std::string_view text) const;
 
  private:
-  struct Row {
-    std::string cells;  // the five cells joined by kSeparator
-    bool checked = false;
-  };
   static constexpr char kSeparator = '\xFF';
 
-  static std::string Join(std::string_view number, std::string_view content);
+  static std::string Join(std::string_view number, std::string_view content, std::string_view skip = {},
+                          std::string_view pause = {}, std::string_view hotkey = {});
   // Byte range [begin, end) of a column inside a row's cells.
   static std::pair<std::size_t, std::size_t> Range(const std::string& cells, std::size_t column);
 

@@ -1,16 +1,20 @@
 #include "table/slot_files.h"
 
+#include <memory>
+
 #include "runtime/gbk.h"
-#include "table/button_colours.h"
 #include "runtime/text.h"
+#include "table/button_colours.h"
+#include "table/slot_format.h"
 
 namespace tovan::table {
 namespace {
 
-constexpr char kRowEnd[] = "★";
 constexpr char kCheckFile[] = "选择框.txt";
+constexpr char kCheckBox[] = "编辑框检查框保存";
 constexpr char kSlots[] = "ABCDE";
-constexpr std::size_t kBatch = 10'000;
+// Rows applied between two turns of the window's events.
+constexpr std::size_t kSlice = 50'000;
 
 std::string OpenButton(char slot) { return std::string("打开") + slot; }
 std::string RowFile(char slot) { return std::string("保存") + slot + ".txt"; }
@@ -33,8 +37,16 @@ void SlotFiles::Bind() {
   p_.ui.Bind("打开检查框", EventKind::kClicked, [this](const Event&) { LoadCheckStates(); });
 }
 
+std::vector<std::string> SlotFiles::ActiveExtrasFiles() const {
+  std::vector<std::string> paths;
+  for (const char* s = kSlots; *s; ++s)
+    if (p_.ui[OpenButton(*s)].BackColour() == kHighlightColour) paths.push_back(PathOf(ExtrasFile(*s)));
+  return paths;
+}
+
 void SlotFiles::SaveSlot(char slot) {
-  if (loading_ || rows_.RowCount() == 0) return;
+  if (busy_.Now() || rows_.RowCount() == 0) return;
+  Busy::Scope scope(busy_);
   std::string row_text;
   std::string extras;
   for (std::size_t row = 0; row < rows_.RowCount(); ++row) {
@@ -42,93 +54,127 @@ void SlotFiles::SaveSlot(char slot) {
     extras.append(rows_.Cell(row, kSkip)).append(kRowEnd).append(rows_.Cell(row, kPause)).append(kRowEnd);
     extras.append(rows_.Cell(row, kHotkey)).append("\r\n");
   }
-  const rt::GbkResult rows = rt::ToGbk(row_text);
-  const rt::GbkResult cells = rt::ToGbk(extras);
+  rt::GbkResult rows;
+  rt::GbkResult cells;
+  p_.worker.Run([&] {
+    rows = rt::ToGbk(row_text);
+    cells = rt::ToGbk(extras);
+  });
   // GBK files cannot hold every character: say so instead of losing it quietly.
   if ((!rows.lossless || !cells.lossless) &&
       p_.ui.AskYesNo("表格中有些字符无法保存为GBK文本，保存后将变成“?”。仍然保存吗？", "温馨提示") == rt::Answer::kNo)
     return;
-  p_.files.Write(PathOf(RowFile(slot)), rows.bytes);
-  p_.files.Write(PathOf(ExtrasFile(slot)), cells.bytes);
+  // The pair is replaced together: a failure leaves the old pair, never a mixed one.
+  const std::string row_path = PathOf(RowFile(slot));
+  const std::string extras_path = PathOf(ExtrasFile(slot));
+  p_.worker.Run([&] { p_.files.WriteTogether({{row_path, rows.bytes}, {extras_path, cells.bytes}}); });
 }
 
 void SlotFiles::OpenSlot(char slot) {
-  if (loading_) return;  // a click that arrived while a slot is loading
+  if (busy_.Now()) return;
+  Busy::Scope scope(busy_);
   for (const char* s = kSlots; *s; ++s) p_.ui[OpenButton(*s)].SetBackColour(*s == slot ? kHighlightColour : kButtonColour);
   rt::ListUnit& table = p_.ui.List(kTable);
   table.SetVisible(false);
-  editor_.DeleteAllRows();
-  BulkLoadRows(PathOf(RowFile(slot)));
+  // The old rows are freed by the job, the new ones are built there whole:
+  // contents, the active slot's cells and the check states in one pass.
+  auto old_rows = std::make_shared<RowStore::Batch>(rows_.TakeAll());
+  editor_.Refresh();
+  const std::string row_path = PathOf(RowFile(slot));
+  const std::vector<std::string> extras_paths = ActiveExtrasFiles();
+  std::string check_text = CheckStateText();
+  RowStore::Batch batch;
+  p_.worker.Run([&] {
+    old_rows.reset();
+    const std::string row_text = rt::FromGbk(p_.files.Read(row_path));
+    std::vector<std::string> extras_texts;
+    ExtrasOverlay overlay;
+    for (const std::string& path : extras_paths) extras_texts.push_back(rt::FromGbk(p_.files.Read(path)));
+    for (const std::string& text : extras_texts) overlay.Add(text);
+    batch = BuildSlotRows(row_text, overlay, check_text);
+  });
+  rows_.Adopt(std::move(batch));
+  editor_.Refresh();
   table.SetVisible(true);
   if (rows_.RowCount() > 0) table.EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
-  ApplyActiveSlot();
+  FinishApplying();
+  p_.ui[kCheckBox].SetText(check_text);
   if (!rows_.Cell(0, kHotkey).empty()) p_.ui.Hint("●请在这选择粘贴方式！", "组合框66", 20, 30);
 }
 
-void SlotFiles::BulkLoadRows(std::string_view path) {
-  if (loading_) return;
-  // The window's events run between batches; while they do, nothing may
-  // replace or save the rows being loaded.
-  struct Loading {
-    bool& flag;
-    explicit Loading(bool& f) : flag(f) { flag = true; }
-    ~Loading() { flag = false; }
-  } loading(loading_);
-  std::vector<std::string> pieces = rt::Split(rt::FromGbk(p_.files.Read(path)), kRowEnd);
-  if (!pieces.empty() && pieces.back().empty()) pieces.pop_back();
-  rows_.Reserve(rows_.RowCount() + pieces.size());
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    rows_.Append(rt::ToText(static_cast<std::int64_t>(rows_.RowCount() + 1)), pieces[i]);
-    if ((i + 1) % kBatch == 0) {
+void SlotFiles::ApplyActiveSlot() {
+  if (busy_.Now()) return;
+  Busy::Scope scope(busy_);
+  const std::vector<std::string> paths = ActiveExtrasFiles();
+  std::vector<std::string> texts;
+  auto overlay = std::make_unique<ExtrasOverlay>();
+  p_.worker.Run([&] {
+    for (const std::string& path : paths) texts.push_back(rt::FromGbk(p_.files.Read(path)));
+    for (const std::string& text : texts) overlay->Add(text);
+  });
+  // Every row's cells are cleared and set in one go; the window's events
+  // run between slices of rows.
+  for (std::size_t row = 0; row < rows_.RowCount(); ++row) {
+    const ExtrasOverlay::Cells cells = overlay->CellsOf(row);
+    rows_.SetExtras(row, cells[0], cells[1], cells[2]);
+    if ((row + 1) % kSlice == 0) {
       editor_.Refresh();
       p_.ui.PumpEvents();
     }
   }
   editor_.Refresh();
+  FinishApplying();
+  LoadCheckStates();
 }
 
-void SlotFiles::ApplyActiveSlot() {
-  for (std::size_t column : {kSkip, kPause, kHotkey}) rows_.ClearColumn(column);
-  for (const char* s = kSlots; *s; ++s) {
-    if (p_.ui[OpenButton(*s)].BackColour() != kHighlightColour) continue;
-    const std::string path = PathOf(ExtrasFile(*s));
-    if (!p_.files.Exists(path)) continue;
-    const std::vector<std::string> lines = rt::Split(rt::FromGbk(p_.files.Read(path)), "\r\n");
-    for (std::size_t row = 0; row < lines.size() && row < rows_.RowCount(); ++row) {
-      const std::vector<std::string> cells = rt::Split(lines[row], kRowEnd);
-      for (std::size_t j = 0; j < cells.size() && j < 3; ++j) rows_.SetCell(row, kSkip + j, cells[j]);
-    }
-  }
-  editor_.Refresh();
+void SlotFiles::FinishApplying() {
   p_.clock.Wait(200);
   rt::ListUnit& table = p_.ui.List(kTable);
   table.Focus();
   table.SetCurrentRow(0);
-  if (!rows_.Cell(0, kHotkey).empty()) {
-    if (row_hotkeys_loaded()) {
-      load_or_unload_row_hotkeys();
-      p_.clock.Wait(100);
-    }
-    if (!row_hotkeys_loaded()) load_or_unload_row_hotkeys();
+  if (!rows_.Cell(0, kHotkey).empty()) ReloadRowHotkeys();
+}
+
+void SlotFiles::ReloadRowHotkeys() {
+  if (row_hotkeys_loaded()) {
+    load_or_unload_row_hotkeys();
+    p_.clock.Wait(100);
   }
-  LoadCheckStates();
+  if (!row_hotkeys_loaded()) load_or_unload_row_hotkeys();
+}
+
+std::string SlotFiles::CheckStateText() {
+  if (check_writing_) return check_written_;
+  std::string text;
+  const std::string path = PathOf(kCheckFile);
+  p_.worker.Run([&] { text = rt::FromGbk(p_.files.Read(path)); });
+  return text;
 }
 
 void SlotFiles::SaveCheckStates() {
-  std::string text;
-  for (std::size_t row = 0; row < rows_.RowCount(); ++row)
-    if (rows_.Checked(row)) text.append(rows_.Cell(row, kNumber)).append("\r\n");
-  p_.ui["编辑框检查框保存"].SetText(text);
-  p_.files.Write(PathOf(kCheckFile), rt::ToGbk(text).bytes);
+  check_dirty_ = true;
+  if (check_writing_) return;  // the write under way writes the table again when it ends
+  check_writing_ = true;
+  const std::string path = PathOf(kCheckFile);
+  while (check_dirty_) {
+    check_dirty_ = false;
+    std::string text;
+    for (std::size_t row = 0; row < rows_.RowCount(); ++row)
+      if (rows_.Checked(row)) text.append(rows_.Cell(row, kNumber)).append("\r\n");
+    p_.ui[kCheckBox].SetText(text);
+    check_written_ = std::move(text);
+    p_.worker.Run([&] { p_.files.Write(path, rt::ToGbk(check_written_).bytes); });
+  }
+  check_writing_ = false;
 }
 
 void SlotFiles::LoadCheckStates() {
-  rt::Unit& box = p_.ui["编辑框检查框保存"];
-  box.SetText(rt::FromGbk(p_.files.Read(PathOf(kCheckFile))));
-  for (const std::string& line : rt::Split(box.Text(), "\r\n")) {
-    const std::int64_t number = rt::ToInteger(line);
-    if (number >= 1 && static_cast<std::size_t>(number) <= rows_.RowCount()) rows_.SetChecked(number - 1, true);
-  }
+  const std::string text = CheckStateText();
+  std::vector<std::size_t> checked;
+  const std::size_t count = rows_.RowCount();
+  p_.worker.Run([&] { checked = CheckedRows(text, count); });
+  p_.ui[kCheckBox].SetText(text);
+  for (std::size_t row : checked) rows_.SetChecked(row, true);
   editor_.Refresh();
 }
 

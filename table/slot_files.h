@@ -1,5 +1,7 @@
 // The five save slots and the check-state file: the prepared table kept
-// between runs in GBK text files beside the program.
+// between runs in GBK text files beside the program. Reading, converting
+// and writing run as jobs off the window thread, so a slot of a million
+// rows opens and saves while the window keeps answering.
 #pragma once
 
 #include <functional>
@@ -7,6 +9,7 @@
 #include <string_view>
 
 #include "runtime/platform.h"
+#include "table/busy.h"
 #include "table/row_store.h"
 #include "table/table_editor.h"
 
@@ -14,8 +17,8 @@ namespace tovan::table {
 
 class SlotFiles {
  public:
-  SlotFiles(rt::Platform platform, RowStore& rows, TableEditor& editor)
-      : p_(platform), rows_(rows), editor_(editor) {}
+  SlotFiles(rt::Platform platform, RowStore& rows, TableEditor& editor, Busy& busy)
+      : p_(platform), rows_(rows), editor_(editor), busy_(busy) {}
 
   // Binds the slot buttons, 打开自定义 and the check-state buttons.
   void Bind();
@@ -25,13 +28,11 @@ class SlotFiles {
   void SaveSlot(char slot);
   // Re-applies the active slot's skip, pause and hotkey cells, then the check states.
   void ApplyActiveSlot();
+  // Writes the check-state file. Writes never pile up: a change made while
+  // one is under way is written once it ends, so the file always ends up
+  // matching the table.
   void SaveCheckStates();
   void LoadCheckStates();
-  // Appends the rows of a slot row file; a missing file appends nothing.
-  void BulkLoadRows(std::string_view path);
-
-  // A slot is being loaded (its batches let the window's events run).
-  bool Loading() const { return loading_; }
 
   // Whether the row hotkeys are loaded, and the loader that toggles them.
   std::function<bool()> row_hotkeys_loaded = [] { return false; };
@@ -39,11 +40,22 @@ class SlotFiles {
 
  private:
   std::string PathOf(std::string_view name) const { return p_.files.InRunDirectory(name); }
+  // The extras files of the highlighted 打开 buttons, in the order A to E.
+  std::vector<std::string> ActiveExtrasFiles() const;
+  // What the check-state file holds, or is about to hold while a write is under way.
+  std::string CheckStateText();
+  // The rest of applying a slot once its cells are in: focus, first row,
+  // row hotkeys.
+  void FinishApplying();
+  void ReloadRowHotkeys();
 
   rt::Platform p_;
   RowStore& rows_;
   TableEditor& editor_;
-  bool loading_ = false;
+  Busy& busy_;
+  bool check_writing_ = false;
+  bool check_dirty_ = false;
+  std::string check_written_;  // the text of the check-state write under way
 };
 
 }  // namespace tovan::table

@@ -1,78 +1,32 @@
-// GBK codec for the native build, through iconv.
-#include <errno.h>
-#include <algorithm>
+// GBK codes on the native build, through iconv.
 #include <iconv.h>
 
-#include "runtime/gbk.h"
+#include "runtime/gbk_platform.h"
 
 namespace tovan::rt {
-namespace {
 
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
+std::uint32_t GbkCodeToUnicode(std::uint16_t code) {
+  // Called only while the codec's tables are built, once, under the lock of
+  // a function-local static; one converter serves every call.
+  static const iconv_t converter = iconv_open("UTF-32LE", "GBK");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return code < 0x80 ? code : kNoCharacter;
+  char in[2];
+  std::size_t in_left = 0;
+  if (code < 0x100) {
+    in[in_left++] = static_cast<char>(code);
+  } else {
+    in[in_left++] = static_cast<char>(code >> 8);
+    in[in_left++] = static_cast<char>(code & 0xFF);
   }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts as much as it can; an input byte sequence it cannot convert is
-  // skipped by `skip(input)` bytes and replaced by `replacement`.
-  template <typename Skip>
-  bool Run(std::string_view input, std::string_view replacement, Skip skip, std::string& out) {
-    bool lossless = true;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(input.data());
-    std::size_t in_left = input.size();
-    char buffer[4096];
-    while (in_left > 0) {
-      char* o = buffer;
-      std::size_t o_left = sizeof buffer;
-      const std::size_t r = iconv(cd_, &in, &in_left, &o, &o_left);
-      out.append(buffer, o - buffer);
-      if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
-        lossless = false;
-        out.append(replacement);
-        const std::size_t n = std::min(in_left, skip(std::string_view(in, in_left)));
-        in += n;
-        in_left -= n;
-      }
-    }
-    return lossless;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-// Length of the UTF-8 sequence that starts the text (1 for a stray byte).
-std::size_t Utf8Length(std::string_view s) {
-  const unsigned char c = static_cast<unsigned char>(s[0]);
-  std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
-  for (std::size_t k = 1; k < n; ++k)
-    if (k >= s.size() || (static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) return k;
-  return n;
-}
-
-// An invalid GBK sequence gives up one byte: the byte after a bad lead byte
-// may be a character of its own.
-std::size_t OneByte(std::string_view) { return 1; }
-
-}  // namespace
-
-GbkResult ToGbk(std::string_view utf8) {
-  GbkResult result;
-  Converter converter("GBK", "UTF-8");
-  result.lossless = converter.Run(utf8, "?", Utf8Length, result.bytes);
-  return result;
-}
-
-std::string FromGbk(std::string_view gbk) {
-  std::string out;
-  Converter converter("UTF-8", "GBK");
-  converter.Run(gbk, "\xEF\xBF\xBD", OneByte, out);
-  return out;
+  unsigned char out[8];
+  char* in_at = in;
+  char* out_at = reinterpret_cast<char*>(out);
+  std::size_t out_left = sizeof out;
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(converter, &in_at, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1) || in_left != 0 ||
+      out_left != sizeof out - 4)
+    return kNoCharacter;
+  return out[0] | out[1] << 8 | out[2] << 16 | static_cast<std::uint32_t>(out[3]) << 24;
 }
 
 }  // namespace tovan::rt

@@ -20,9 +20,10 @@ class SimPlatform {
         keys(clock, log),
         messages(clock, log),
         shell(clock, log),
-        system(clock, log) {}
+        system(clock, log),
+        worker(clock) {}
 
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system}; }
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system, worker}; }
   std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
 
   ActionLog log;
@@ -35,6 +36,7 @@ class SimPlatform {
   SimMessages messages;
   SimShellOpen shell;
   SimSystem system;
+  SimWorker worker;
 };
 
 }  // namespace tovan::rt::sim

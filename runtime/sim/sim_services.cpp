@@ -42,25 +42,36 @@ fs::path SimFiles::HostPath(std::string_view path) const {
 }
 
 std::string SimFiles::Read(std::string_view path) const {
-  std::ifstream in(HostPath(path), std::ios::binary);
+  std::error_code error;
+  const fs::path host = HostPath(path);
+  if (!fs::is_regular_file(host, error) || fs::file_size(host, error) > kMaxReadBytes || error) return {};
+  std::ifstream in(host, std::ios::binary);
   if (!in) return {};
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool SimFiles::Write(std::string_view path, std::string_view bytes) {
+bool SimFiles::WriteNew(std::string_view path, std::string_view bytes) {
   const fs::path target = HostPath(path);
-  const fs::path temporary = target.string() + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) return false;
-  }
+  if (refused_.count(target)) return false;
+  std::ofstream out(target, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
+bool SimFiles::Rename(std::string_view from, std::string_view to) {
+  const fs::path target = HostPath(to);
+  if (refused_.count(target)) return false;
   std::error_code error;
-  fs::rename(temporary, target, error);
+  fs::rename(HostPath(from), target, error);
   if (error) return false;
-  log_.Add(clock_.NowMicros(), Action::kFileWritten, std::string(path));
+  if (!EndsWith(to, "~")) log_.Add(clock_.NowMicros(), Action::kFileWritten, std::string(to));
   return true;
+}
+
+bool SimFiles::Remove(std::string_view path) {
+  std::error_code error;
+  return fs::remove(HostPath(path), error);
 }
 
 bool SimFiles::Exists(std::string_view path) const { return fs::exists(HostPath(path)); }

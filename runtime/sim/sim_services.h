@@ -15,6 +15,7 @@
 #include "runtime/messages.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
+#include "runtime/worker.h"
 #include "runtime/sim/action_log.h"
 #include "runtime/sim/virtual_clock.h"
 #include "runtime/ui.h"
@@ -45,16 +46,24 @@ class SimFiles : public Files {
   ~SimFiles() override;
   std::string RunDirectory() const override { return "C:\\Tovan"; }
   std::string Read(std::string_view path) const override;
-  bool Write(std::string_view path, std::string_view bytes) override;
   bool Exists(std::string_view path) const override;
   bool MakeDirectory(std::string_view path) override;
   // Where a program path lives on the Linux side.
   std::filesystem::path HostPath(std::string_view path) const;
+  // The disk or another program refuses this path from now on: creating it
+  // and renaming onto it fail (a full disk, a file held open elsewhere).
+  void Refuse(std::string_view path) { refused_.insert(HostPath(path)); }
+
+ protected:
+  bool WriteNew(std::string_view path, std::string_view bytes) override;
+  bool Rename(std::string_view from, std::string_view to) override;
+  bool Remove(std::string_view path) override;
 
  private:
   VirtualClock& clock_;
   ActionLog& log_;
   std::filesystem::path root_;
+  std::set<std::filesystem::path> refused_;
 };
 
 class SimHotkeys : public Hotkeys {
@@ -121,6 +130,26 @@ class SimShellOpen : public ShellOpen {
  private:
   VirtualClock& clock_;
   ActionLog& log_;
+};
+
+// Jobs run at once on the virtual clock; the events due meanwhile (set for
+// the job's virtual duration, 0 by default) run before Run returns, as they
+// would while a real job is under way.
+class SimWorker : public Worker {
+ public:
+  explicit SimWorker(VirtualClock& clock) : clock_(clock) {}
+  void Run(const std::function<void()>& job) override {
+    ++jobs_;
+    job();
+    clock_.Wait(job_millis_);
+  }
+  void SetJobMillis(int ms) { job_millis_ = ms; }
+  int Jobs() const { return jobs_; }
+
+ private:
+  VirtualClock& clock_;
+  int job_millis_ = 0;
+  int jobs_ = 0;
 };
 
 class SimSystem : public System {

@@ -29,6 +29,7 @@ class SimUi : public Ui {
   void RemoveTrayIcon() override;
   void LockRedraw(bool) override {}
   Point ScreenSize() const override { return screen_; }
+  Rect WorkArea() const override { return work_area_.width > 0 ? work_area_ : Rect{0, 0, screen_.x, screen_.y}; }
   Point CursorPos() const override { return cursor_; }
   std::uintptr_t WindowUnderCursor() const override { return window_under_cursor_; }
   std::string FocusedUnit() const override { return focused_; }
@@ -56,6 +57,7 @@ class SimUi : public Ui {
   void FocusUnit(std::string_view unit);             // moves focus, raising lost/got focus
 
   void SetScreenSize(Point size) { screen_ = size; }
+  void SetWorkArea(Rect area) { work_area_ = area; }
   // The display's scale: the window's size in screen pixels grows with it.
   void SetWindowScale(double scale) { scale_ = scale; }
   void SetCursor(Point at, std::uintptr_t window) { cursor_ = at, window_under_cursor_ = window; }
@@ -78,6 +80,7 @@ class SimUi : public Ui {
   bool minimised_ = false;
   bool tray_icon_ = false;
   Point screen_{1920, 1080};
+  Rect work_area_{};
   double scale_ = 1.0;
   Point cursor_{};
   std::uintptr_t window_under_cursor_ = 0;

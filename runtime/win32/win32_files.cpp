@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include <string>
 
 #include "runtime/win32/handles.h"
@@ -29,7 +31,7 @@ std::string Win32Files::Read(std::string_view path) const {
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {};
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) return {};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxReadBytes) return {};
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -42,32 +44,29 @@ std::string Win32Files::Read(std::string_view path) const {
   return bytes;
 }
 
-bool Win32Files::Write(std::string_view path, std::string_view bytes) {
+bool Win32Files::WriteNew(std::string_view path, std::string_view bytes) {
   const std::wstring target = Wide(path);
-  const std::wstring temporary = target + L".tmp~";
-  {
-    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    if (!file) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      DWORD wrote = 0;
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
-      if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
-        file.reset();
-        DeleteFileW(temporary.c_str());
-        return false;
-      }
-      done += wrote;
+  FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD wrote = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
+    if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
+      file.reset();
+      DeleteFileW(target.c_str());
+      return false;
     }
-    FlushFileBuffers(file.get());
+    done += wrote;
   }
-  if (!MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(temporary.c_str());
-    return false;
-  }
-  return true;
+  return FlushFileBuffers(file.get()) != FALSE;
 }
+
+bool Win32Files::Rename(std::string_view from, std::string_view to) {
+  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32Files::Remove(std::string_view path) { return DeleteFileW(Wide(path).c_str()) != FALSE; }
 
 bool Win32Files::Exists(std::string_view path) const {
   return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -16,8 +16,8 @@ void PrepareProcess();
 
 class Win32Platform {
  public:
-  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui) {}
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system}; }
+  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), worker(ui) {}
+  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system, worker}; }
 
   Win32Ui ui;
   Win32Clock clock;
@@ -28,6 +28,7 @@ class Win32Platform {
   Win32Messages messages;
   Win32ShellOpen shell;
   Win32System system;
+  Win32Worker worker;
 };
 
 }  // namespace tovan::rt::win32

@@ -10,6 +10,7 @@
 #include "runtime/messages.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
+#include "runtime/worker.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/win32_ui.h"
 
@@ -31,9 +32,13 @@ class Win32Files : public Files {
   Win32Files();
   std::string RunDirectory() const override { return run_directory_; }
   std::string Read(std::string_view path) const override;
-  bool Write(std::string_view path, std::string_view bytes) override;
   bool Exists(std::string_view path) const override;
   bool MakeDirectory(std::string_view path) override;
+
+ protected:
+  bool WriteNew(std::string_view path, std::string_view bytes) override;
+  bool Rename(std::string_view from, std::string_view to) override;
+  bool Remove(std::string_view path) override;
 
  private:
   std::string run_directory_;
@@ -68,6 +73,15 @@ class Win32Messages : public Messages {
 class Win32ShellOpen : public ShellOpen {
  public:
   void Open(std::string_view target) override;
+};
+
+class Win32Worker : public Worker {
+ public:
+  explicit Win32Worker(Win32Ui& ui) : ui_(ui) {}
+  void Run(const std::function<void()>& job) override;
+
+ private:
+  Win32Ui& ui_;
 };
 
 class Win32System : public System {

@@ -291,6 +291,17 @@ void Win32Ui::LockRedraw(bool locked) {
 
 Point Win32Ui::ScreenSize() const { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
+Rect Win32Ui::WorkArea() const {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &info)) {
+    const Point screen = ScreenSize();
+    return {0, 0, screen.x, screen.y};
+  }
+  const RECT& r = info.rcWork;
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 Point Win32Ui::CursorPos() const {
   POINT p{};
   GetCursorPos(&p);

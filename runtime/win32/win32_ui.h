@@ -36,6 +36,7 @@ class Win32Ui : public Ui {
   void RemoveTrayIcon() override;
   void LockRedraw(bool locked) override;
   Point ScreenSize() const override;
+  Rect WorkArea() const override;
   Point CursorPos() const override;
   std::uintptr_t WindowUnderCursor() const override;
   std::string FocusedUnit() const override;

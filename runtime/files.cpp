@@ -1,0 +1,58 @@
+#include "runtime/files.h"
+
+#include <vector>
+
+namespace tovan::rt {
+
+bool Files::WriteTogether(std::initializer_list<FileContent> files) {
+  struct Step {
+    std::string target;
+    std::string temporary;
+    std::string backup;  // "" while the original has not been moved aside
+    bool replaced = false;
+  };
+  std::vector<Step> steps;
+  for (const FileContent& file : files) {
+    const std::string target(file.path);
+    steps.push_back(Step{target, target + ".tmp~", {}, false});
+    if (!WriteNew(steps.back().temporary, file.bytes)) {
+      for (const Step& step : steps) Remove(step.temporary);
+      return false;
+    }
+  }
+  if (steps.size() == 1) {
+    if (Rename(steps[0].temporary, steps[0].target)) return true;
+    Remove(steps[0].temporary);
+    return false;
+  }
+  // Each original is moved aside before its new file takes its place, so
+  // that a later failure can put every original back.
+  bool failed = false;
+  for (Step& step : steps) {
+    if (Exists(step.target)) {
+      const std::string backup = step.target + ".old~";
+      if (!Rename(step.target, backup)) {
+        failed = true;
+        break;
+      }
+      step.backup = backup;
+    }
+    if (!Rename(step.temporary, step.target)) {
+      failed = true;
+      break;
+    }
+    step.replaced = true;
+  }
+  for (Step& step : steps) {
+    if (failed) {
+      if (step.replaced && step.backup.empty()) Remove(step.target);
+      if (!step.backup.empty()) Rename(step.backup, step.target);
+      if (!step.replaced) Remove(step.temporary);
+    } else if (!step.backup.empty()) {
+      Remove(step.backup);
+    }
+  }
+  return !failed;
+}
+
+}  // namespace tovan::rt

@@ -1,0 +1,19 @@
+// Work that would hold up the window (reading, converting and writing large
+// files) runs away from the window thread, while the window's events keep
+// running as in a wait. A job never touches window units: it works on what
+// it was given and leaves its results where the caller can read them.
+#pragma once
+
+#include <functional>
+
+namespace tovan::rt {
+
+class Worker {
+ public:
+  virtual ~Worker() = default;
+  // Runs `job` off the window thread and returns once it has finished;
+  // events that arrive meanwhile run inside this call, as in Clock::Wait.
+  virtual void Run(const std::function<void()>& job) = 0;
+};
+
+}  // namespace tovan::rt

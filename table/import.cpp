@@ -1,0 +1,59 @@
+#include "table/import.h"
+
+#include "runtime/text_file.h"
+#include "table/import_cut.h"
+
+namespace tovan::table {
+namespace {
+
+constexpr char kMode[] = "导入方式";
+constexpr char kSeparatorBox[] = "分割符";
+
+}  // namespace
+
+void Importer::Bind() {
+  using rt::Event;
+  using rt::EventKind;
+  p_.ui.Bind("拖放对象1", EventKind::kDropped, [this](const Event& e) {
+    for (const std::string& path : e.files) ImportDroppedFile(path);
+  });
+  p_.ui.Bind(kMode, EventKind::kSelectionChanged, [this](const Event&) {
+    if (ImportModeOf(p_.ui[kMode].Text()) == ImportMode::kSeparator) p_.ui[kSeparatorBox].SetText("");
+  });
+  p_.ui.Bind(kSeparatorBox, EventKind::kMouseDown, [this](const Event&) { p_.ui.Hint("●设置分割字符", kSeparatorBox, 30, 30); });
+  p_.ui.Bind(kSeparatorBox, EventKind::kDoubleClicked, [this](const Event&) { p_.ui[kSeparatorBox].SetText(""); });
+}
+
+void Importer::ImportDroppedFile(std::string_view path) {
+  const ImportMode mode = ImportModeOf(p_.ui[kMode].Text());
+  if (mode == ImportMode::kNone || busy_.Now()) return;
+  Busy::Scope scope(busy_);
+  const std::string separator = p_.ui[kSeparatorBox].Text();
+  const std::string file(path);
+  const bool spreadsheet = mode == ImportMode::kTabs || mode == ImportMode::kSpaces;
+  if (spreadsheet) p_.clock.Wait(50);
+  // Read, convert and cut away from the window thread.
+  bool empty = true;
+  const std::size_t first_number = rows_.RowCount() + 1;
+  RowStore::Batch batch;
+  p_.worker.Run([&] {
+    const std::string text = rt::DecodeTextFile(p_.files.Read(file));
+    empty = text.empty();
+    if (!spreadsheet || !empty) batch = CutIntoRows(mode, text, separator, first_number);
+  });
+  const std::size_t before = rows_.RowCount();
+  if (mode == ImportMode::kSingle) p_.clock.Wait(50);
+  if (spreadsheet && !empty) p_.clock.Wait(100);
+  rows_.Adopt(std::move(batch));
+  editor_.Refresh();
+  if (before > 0 && rows_.RowCount() > before) p_.ui.List(kTable).EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
+  if (mode == ImportMode::kSingle) return;
+  if (spreadsheet && !empty) {
+    p_.clock.Wait(50);
+    p_.clipboard.SetText("");
+  }
+  editor_.DeleteBlankRows();
+  if (mode == ImportMode::kSeparator) p_.clock.Wait(50);
+}
+
+}  // namespace tovan::table

@@ -1,0 +1,32 @@
+// Rows from dropped text files, cut by the import mode of 导入方式, and the
+// separator box 分割符 that the custom-separator mode reads.
+#pragma once
+
+#include <string_view>
+
+#include "runtime/platform.h"
+#include "table/busy.h"
+#include "table/row_store.h"
+#include "table/table_editor.h"
+
+namespace tovan::table {
+
+class Importer {
+ public:
+  Importer(rt::Platform platform, RowStore& rows, TableEditor& editor, Busy& busy)
+      : p_(platform), rows_(rows), editor_(editor), busy_(busy) {}
+
+  // Binds 拖放对象1, 导入方式 and 分割符.
+  void Bind();
+  // Imports one file by the current import mode. Several dropped files are
+  // imported one after another, in the order of the drop.
+  void ImportDroppedFile(std::string_view path);
+
+ private:
+  rt::Platform p_;
+  RowStore& rows_;
+  TableEditor& editor_;
+  Busy& busy_;
+};
+
+}  // namespace tovan::table

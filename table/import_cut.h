@@ -1,0 +1,30 @@
+// Cutting a dropped file's text into rows by the import mode: pure and
+// thread-safe, so that a large file is cut away from the window thread.
+#pragma once
+
+#include <string_view>
+
+#include "table/row_store.h"
+
+namespace tovan::table {
+
+enum class ImportMode {
+  kNone,       // the empty item and the pinning items: a drop imports nothing
+  kSingle,     // "单次录入": the whole text is one row
+  kSeparator,  // "自定义分割符录入": split at the separator
+  kTabs,       // "Excel制表符录入": split at tabs and line breaks
+  kSpaces,     // "空格分割录入": split at spaces and line breaks
+};
+
+ImportMode ImportModeOf(std::string_view item);
+
+// The rows a text gives in a mode. The separator mode puts a line break
+// after every separator and splits at separator + line break (an empty
+// separator splits at line breaks); the tab and space modes turn every tab
+// or space into a line break and split at line breaks. Empty pieces give no
+// row except in the single mode, whose one row is the text unchanged.
+// The rows are numbered on from `first_number`.
+RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator,
+                            std::size_t first_number = 1);
+
+}  // namespace tovan::table

@@ -1,0 +1,63 @@
+#include "table/slot_format.h"
+
+#include "runtime/text.h"
+
+namespace tovan::table {
+
+std::vector<std::string_view> SplitViews(std::string_view text, std::string_view separator) {
+  std::vector<std::string_view> pieces;
+  if (text.empty()) return pieces;
+  if (separator.empty()) return {text};
+  std::size_t done = 0;
+  for (std::size_t at = text.find(separator); at != std::string_view::npos; at = text.find(separator, done)) {
+    pieces.push_back(text.substr(done, at - done));
+    done = at + separator.size();
+  }
+  pieces.push_back(text.substr(done));
+  return pieces;
+}
+
+std::vector<std::string_view> SlotContents(std::string_view text) {
+  std::vector<std::string_view> pieces = SplitViews(text, kRowEnd);
+  if (!pieces.empty() && pieces.back().empty()) pieces.pop_back();
+  return pieces;
+}
+
+ExtrasOverlay::Cells ExtrasOverlay::CellsOf(std::size_t row) const {
+  Cells cells{};
+  for (const auto& lines : files_) {
+    if (row >= lines.size()) continue;
+    std::string_view line = lines[row];
+    if (line.empty()) continue;
+    for (std::size_t j = 0; j < cells.size(); ++j) {
+      const std::size_t end = line.find(kRowEnd);
+      cells[j] = line.substr(0, end);
+      if (end == std::string_view::npos) break;
+      line.remove_prefix(end + sizeof kRowEnd - 1);
+    }
+  }
+  return cells;
+}
+
+std::vector<std::size_t> CheckedRows(std::string_view text, std::size_t rows) {
+  std::vector<std::size_t> checked;
+  for (std::string_view line : SplitViews(text, "\r\n")) {
+    const std::int64_t number = rt::ToInteger(line);
+    if (number >= 1 && static_cast<std::size_t>(number) <= rows) checked.push_back(static_cast<std::size_t>(number - 1));
+  }
+  return checked;
+}
+
+RowStore::Batch BuildSlotRows(std::string_view row_text, const ExtrasOverlay& extras, std::string_view check_text) {
+  const std::vector<std::string_view> contents = SlotContents(row_text);
+  RowStore::Batch batch;
+  batch.Reserve(contents.size());
+  for (std::size_t row = 0; row < contents.size(); ++row) {
+    const ExtrasOverlay::Cells cells = extras.CellsOf(row);
+    batch.Add(contents[row], cells[0], cells[1], cells[2]);
+  }
+  for (std::size_t row : CheckedRows(check_text, contents.size())) batch.SetChecked(row);
+  return batch;
+}
+
+}  // namespace tovan::table
