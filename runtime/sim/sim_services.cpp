@@ -61,7 +61,7 @@ bool SimFiles::WriteNew(std::string_view path, std::string_view bytes) {
 
 bool SimFiles::Rename(std::string_view from, std::string_view to) {
   const fs::path target = HostPath(to);
-  if (refused_.count(target)) return false;
+  if (refused_.count(target) || refused_.count(HostPath(from))) return false;
   std::error_code error;
   fs::rename(HostPath(from), target, error);
   if (error) return false;

@@ -51,7 +51,7 @@ class SimFiles : public Files {
   // Where a program path lives on the Linux side.
   std::filesystem::path HostPath(std::string_view path) const;
   // The disk or another program refuses this path from now on: creating it
-  // and renaming onto it fail (a full disk, a file held open elsewhere).
+  // and renaming it or onto it fail (a full disk, a file held open elsewhere).
   void Refuse(std::string_view path) { refused_.insert(HostPath(path)); }
 
  protected:

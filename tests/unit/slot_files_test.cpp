@@ -40,6 +40,74 @@ TEST_F(SlotFilesTest, ASavedSlotReopensAsTheSameRows) {
   EXPECT_EQ(sim.ui.List("超级列表框1").CurrentRow(), 0);
 }
 
+TEST_F(SlotFilesTest, ASlotRoundTripsByteForByte) {
+  const std::string rows = "\xD5\xC5\xC8\xFD\r\n\r\nline 3\xA1\xEF\xA1\xEF" "x\xA1\xEF";  // 张三 with lines; an empty row; x
+  const std::string extras = "12\xA1\xEF\xD4\xDD\xCD\xA3\xA1\xEF" "Ctrl+\xD0\xA1\xBC\xFC\xC5\xCC" "1\r\n"  // 小键盘1
+                             "\xA1\xEF\xA1\xEF\r\n"
+                             "\xA1\xEF\xA1\xEF" "F5\r\n";
+  sim.files.Write(sim.files.InRunDirectory("保存D.txt"), rows);
+  sim.files.Write(sim.files.InRunDirectory("跳快数据D.txt"), extras);
+  sim.ui.Click("打开D");
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"张三\r\n\r\nline 3", "", "x"}));
+  EXPECT_EQ(ColumnOf(kHotkey), (std::vector<std::string>{"Ctrl+小键盘1", "", "F5"}));
+  sim.ui.Click("保存E");
+  EXPECT_EQ(File("保存E.txt"), rows);
+  EXPECT_EQ(File("跳快数据E.txt"), extras);
+}
+
+TEST_F(SlotFilesTest, ExtrasShorterOrLongerThanTheTableFillWhatMatches) {
+  Put("保存A.txt", "a★b★c★");
+  Put("跳快数据A.txt", "1★★\r\n");
+  sim.ui.Click("打开A");
+  EXPECT_EQ(ColumnOf(kSkip), (std::vector<std::string>{"1", "", ""}));
+  Put("跳快数据A.txt", "1★★\r\n2★★\r\n3★★\r\n4★★\r\n5★★\r\n");
+  sim.ui.Click("打开A");
+  EXPECT_EQ(ColumnOf(kSkip), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(app.Rows().RowCount(), 3u);
+}
+
+TEST_F(SlotFilesTest, AFailedReplaceLeavesTheOldPairNotAMixedOne) {
+  Put("保存A.txt", "old★");
+  Put("跳快数据A.txt", "9★★\r\n");
+  AddRows({"new"});
+  // The extras file cannot be replaced (another program holds it): the row
+  // file, already written, must go back to what it was.
+  sim.files.Refuse(sim.files.InRunDirectory("跳快数据A.txt"));
+  sim.ui.Click("保存A");
+  EXPECT_EQ(File("保存A.txt"), "old\xA1\xEF");
+  EXPECT_EQ(File("跳快数据A.txt"), "9\xA1\xEF\xA1\xEF\r\n");
+  // Neither file can be started at all: nothing changes either.
+  Put("保存B.txt", "old★");
+  sim.files.Refuse(sim.files.InRunDirectory("保存B.txt.tmp~"));
+  sim.ui.Click("保存B");
+  EXPECT_EQ(File("保存B.txt"), "old\xA1\xEF");
+  EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory("跳快数据B.txt")));
+  for (const char* leftover : {"保存A.txt.tmp~", "保存A.txt.old~", "跳快数据A.txt.tmp~", "跳快数据B.txt.tmp~"})
+    EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory(leftover))) << leftover;
+}
+
+TEST_F(SlotFilesTest, BrokenAndTruncatedFilesOpenQuietlyAndTouchNothing) {
+  sim.files.Write(sim.files.InRunDirectory("保存C.txt"), "ok\xA1\xEF\x81\xFF\xA1\xEF\xD5");  // bad pair, cut character
+  sim.files.Write(sim.files.InRunDirectory("跳快数据C.txt"), "\xA1\xEF\xA1");
+  sim.files.Write(sim.files.InRunDirectory("选择框.txt"), "2\r\n-5\r\n99999999999999999999\r\n\xFF");
+  sim.log.Clear();
+  sim.ui.Click("打开C");
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"ok", "\xEF\xBF\xBD\xEF\xBF\xBD", "\xEF\xBF\xBD"}));
+  EXPECT_EQ(CheckedRows(), (std::vector<int>{1}));
+  EXPECT_TRUE(sim.log.Of(Action::kFileWritten).empty());
+}
+
+TEST_F(SlotFilesTest, CheckChangesDuringAWriteAreWrittenOnceItEnds) {
+  AddRows({"a", "b", "c", "d"});
+  sim.worker.SetJobMillis(20);  // every file job takes 20 ms
+  sim.clock.AfterMillis(5, [&] { sim.ui.ToggleCheck("超级列表框1", 2); });
+  sim.clock.AfterMillis(6, [&] { sim.ui.ToggleCheck("超级列表框1", 3); });
+  sim.ui.ToggleCheck("超级列表框1", 0);
+  EXPECT_EQ(File("选择框.txt"), "1\r\n3\r\n4\r\n");
+  // The two clicks during the first write share one further write.
+  EXPECT_EQ(sim.log.Of(Action::kFileWritten).size(), 2u);
+}
+
 TEST_F(SlotFilesTest, SavingAnEmptyTableLeavesTheSlotAlone) {
   Put("保存A.txt", "old★");
   sim.ui.Click("保存A");

@@ -46,6 +46,24 @@ TEST_F(StartupTest, OnAScaledDisplayTheWindowStaysOnTheScreen) {
   EXPECT_LE(window.Bottom(), 1620);
 }
 
+TEST_F(StartupTest, AWindowTallerThanTheWorkAreaKeepsItsTitleBarOnIt) {
+  // 150% on a 1280 x 1024 laptop screen with a taskbar along the top.
+  sim.ui.SetScreenSize({1280, 1024});
+  sim.ui.SetWorkArea({0, 40, 1280, 984});
+  sim.ui.SetWindowScale(1.5);
+  Start();
+  const rt::Rect window = U("窗口").Bounds();
+  EXPECT_EQ(window.y, 40);
+  EXPECT_EQ(window.x, 1280 - 690 - 100);
+}
+
+TEST_F(StartupTest, AtNormalScaleOnALargeScreenTheWindowStandsWhereItAlwaysDid) {
+  sim.ui.SetWorkArea({0, 0, 1920, 1040});
+  Start();
+  EXPECT_EQ(U("窗口").Bounds().x, 1920 - 460 - 100);
+  EXPECT_EQ(U("窗口").Bounds().y, 1080 - 750);
+}
+
 TEST_F(StartupTest, TheRecorderHotkeyTextsSurviveARestartInGbk) {
   const std::string path = sim.files.InRunDirectory("鼠标精灵热键配置.ini");
   sim.files.Write(path, rt::ToGbk("[编辑框内容]\r\n记录=Ctrl+加号\r\n模拟=F9\r\n").bytes);

@@ -11,7 +11,9 @@
 #                        before ending the program
 #
 # The program sees TOVAN_RESULTS (a Windows path; default
-# BUILD_DIR/test-results) as the folder for screenshots of failed tests.
+# BUILD_DIR/test-results) as the folder for screenshots of failed tests,
+# and TOVAN_DROP_AGENT (a Windows path) as the folder through which it asks
+# for files to be dropped on a window (see "Drop agent" below).
 # Runs may overlap: each has its own prefix, wineserver, display and
 # temporary folder, and ends only the processes it started.
 set -euo pipefail
@@ -58,6 +60,7 @@ mkdir -p "$results"
 run=$(mktemp -d "${TMPDIR:-/tmp}/tovan-wine.XXXXXX")
 xvfb_pid=""
 server_started=""
+agent_pid=""
 
 # Every process of this run that Wine starts carries this variable; the
 # teardown ends exactly those.
@@ -77,6 +80,10 @@ kill_marked_processes() {
 cleanup() {
   set +e
   trap - INT TERM HUP
+  if [[ -n $agent_pid ]]; then
+    kill -TERM "$agent_pid" 2>/dev/null
+    wait "$agent_pid" 2>/dev/null
+  fi
   if [[ -n $server_started ]]; then
     timeout 20 wineserver -k >/dev/null 2>&1
   fi
@@ -91,6 +98,20 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
+
+# --- Drop helper (a native X program, built here) --------------------------
+# Built into the build tree when missing or older than its source; several
+# runs may build it at once, each into its own file, renamed into place.
+xdnd_drop=$build_dir/wine/xdnd_drop
+if [[ ! -x $xdnd_drop || $here/xdnd_drop.c -nt $xdnd_drop ]]; then
+  if cc -O2 -o "$xdnd_drop.$$" "$here/xdnd_drop.c" -lX11 >"$run/xdnd_drop.log" 2>&1; then
+    mv -f "$xdnd_drop.$$" "$xdnd_drop"
+  else
+    rm -f "$xdnd_drop.$$"
+    # Only tests that drop files need it: they fail with this message.
+    { echo "run.sh: could not build $xdnd_drop; file drops will fail:"; cat "$run/xdnd_drop.log"; } >&2
+  fi
+fi
 
 # --- Display --------------------------------------------------------------
 # Xvfb picks a free display number itself and writes it to the pipe.
@@ -146,13 +167,97 @@ if ! xdpyinfo -display ":$display" >/dev/null 2>&1; then
   exit 1
 fi
 
+drop_dir=$run/drop
+mkdir -p "$drop_dir"
+
 in_run() {
   tovan_in_locale env "$marker" DISPLAY=":$display" \
-    TOVAN_RESULTS="$(tovan_windows_path "$results")" "$@"
+    TOVAN_RESULTS="$(tovan_windows_path "$results")" \
+    TOVAN_DROP_AGENT="$(tovan_windows_path "$drop_dir")" "$@"
 }
 
 server_started=yes
 in_run wineserver -p
+
+# --- Drop agent -----------------------------------------------------------
+# A test drops files on a window through the real X drag and drop path by
+# asking this agent: it writes request.tmp in the TOVAN_DROP_AGENT folder
+# (UTF-8 lines: "X Y" in screen pixels, then one Windows path a line, on
+# drive Z: or C:) and renames it to request.txt. The agent takes the request
+# away, runs xdnd_drop on this run's display, and answers with reply.txt
+# (written under another name, then renamed): xdnd_drop's exit code on the
+# first line (0: the window got the files), its messages after.
+
+# drop_unix_path WINDOWS_PATH: sets unix_path, or fails for a drive that is
+# not Z: (the Unix root) or C: (the prefix's drive_c).
+# shellcheck disable=SC2317  # called from the agent
+drop_unix_path() {
+  local p=${1//\\//}
+  p=${p#//[?.]/}
+  case $p in
+    [Zz]:/*) unix_path=${p:2} ;;
+    [Zz]:) unix_path=/ ;;
+    [Cc]:/* | [Cc]:) unix_path=$WINEPREFIX/drive_c${p:2} ;;
+    *) return 1 ;;
+  esac
+}
+
+# shellcheck disable=SC2317  # called from the agent
+serve_drop_request() {
+  local request=$1 first="" line x y unix_path status=0 out=""
+  local -a paths=()
+  {
+    IFS= read -r first || true
+    while IFS= read -r line || [[ -n $line ]]; do
+      line=${line%$'\r'}
+      [[ -z $line ]] && continue
+      if drop_unix_path "$line"; then
+        paths+=("$unix_path")
+      else
+        status=2 out+="run.sh: cannot map \"$line\" to a Unix path (only drives Z: and C: are known)"$'\n'
+      fi
+    done
+  } <"$request"
+  rm -f "$request"
+  first=${first#$'\xef\xbb\xbf'}
+  first=${first%$'\r'}
+  if [[ $first =~ ^[[:space:]]*(-?[0-9]+)[[:space:]]+(-?[0-9]+)[[:space:]]*$ ]]; then
+    x=${BASH_REMATCH[1]} y=${BASH_REMATCH[2]}
+  else
+    status=2 out+="run.sh: the first line of a drop request must be \"X Y\", not \"$first\""$'\n'
+  fi
+  if [[ ${#paths[@]} -eq 0 && $status -eq 0 ]]; then
+    status=2 out+="run.sh: a drop request names no files"$'\n'
+  fi
+  if [[ $status -eq 0 && ! -x $xdnd_drop ]]; then
+    status=127 out+="run.sh: $xdnd_drop was not built:"$'\n'"$(cat "$run/xdnd_drop.log" 2>/dev/null)"
+  fi
+  if [[ $status -eq 0 ]]; then
+    # Marked like Wine's processes, so the teardown ends a drop in progress.
+    out=$(env "$marker" DISPLAY=":$display" timeout -k 1 9.5 "$xdnd_drop" "$x" "$y" "${paths[@]}" 2>&1 >/dev/null) ||
+      status=$?
+  fi
+  printf '%s\n%s\n' "$status" "${out%$'\n'}" >"$drop_dir/reply.tmp"
+  mv -f "$drop_dir/reply.tmp" "$drop_dir/reply.txt"
+}
+
+# Polls every 50 ms without starting a process (a read with a time-out on a
+# pipe nobody writes); ends with this script or its run folder.
+# shellcheck disable=SC2317  # runs in the background
+drop_agent() {
+  local tick
+  set +e
+  mkfifo "$run/drop.tick" || return
+  exec {tick}<>"$run/drop.tick"
+  while [[ -d $drop_dir ]] && kill -0 "$$" 2>/dev/null; do
+    if [[ -f $drop_dir/request.txt ]] && mv -f "$drop_dir/request.txt" "$run/drop.request"; then
+      serve_drop_request "$run/drop.request"
+    fi
+    read -r -t 0.05 -u "$tick"
+  done
+}
+drop_agent </dev/null >/dev/null 2>&1 &
+agent_pid=$!
 
 # The program and the timer run in the background and are waited for, so
 # that INT and TERM reach the traps at once instead of after the program.
