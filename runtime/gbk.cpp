@@ -3,7 +3,10 @@
 // character, so a 40 MB slot file converts in a fraction of a second.
 #include "runtime/gbk.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <memory>
 
 #include "runtime/gbk_platform.h"
@@ -17,27 +20,57 @@ bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 struct Tables {
   // GBK code → character (0 where there is none: only code 0 stands for NUL).
   std::array<char16_t, 0x10000> to_unicode{};
+  // GBK code → its character's UTF-8 bytes, packed from the low byte up,
+  // with the byte count in the top byte.
+  std::array<std::uint32_t, 0x10000> to_utf8{};
   // Character of the basic plane → GBK code (0 where GBK has none).
   std::array<std::uint16_t, 0x10000> to_gbk{};
 
   Tables() {
     for (std::uint32_t code = 0; code < 0x10000; ++code) {
       const bool single = code < 0x100;
-      if (single ? (code >= 0x80 && IsLeadByte(static_cast<unsigned char>(code)))
-                 : (!IsLeadByte(static_cast<unsigned char>(code >> 8)) || (code & 0xFF) < 0x40 || (code & 0xFF) == 0xFF))
+      std::uint32_t c = kNoCharacter;
+      if (single ? !(code >= 0x80 && IsLeadByte(static_cast<unsigned char>(code)))
+                 : (IsLeadByte(static_cast<unsigned char>(code >> 8)) && (code & 0xFF) >= 0x40 && (code & 0xFF) != 0xFF))
+        c = code < 0x80 ? code : GbkCodeToUnicode(static_cast<std::uint16_t>(code));
+      if (c == kNoCharacter || c > 0xFFFF || (c == 0 && code != 0)) {
+        if (single) to_utf8[code] = Packed(kReplacementCharacter);
         continue;
-      const std::uint32_t c = code < 0x80 ? code : GbkCodeToUnicode(static_cast<std::uint16_t>(code));
-      if (c == kNoCharacter || c > 0xFFFF || (c == 0 && code != 0)) continue;
+      }
       to_unicode[code] = static_cast<char16_t>(c);
+      to_utf8[code] = Packed(c);
       // Where two codes give one character, the first (the shorter) is the one written.
       if (to_gbk[c] == 0 && c != 0) to_gbk[c] = static_cast<std::uint16_t>(code);
     }
   }
+
+  static std::uint32_t Packed(char32_t c) {
+    std::string bytes;
+    AppendUtf8(bytes, c);
+    std::uint32_t packed = static_cast<std::uint32_t>(bytes.size()) << 24;
+    for (std::size_t i = 0; i < bytes.size(); ++i) packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    return packed;
+  }
 };
+
+static_assert(std::endian::native == std::endian::little, "the packed UTF-8 bytes are stored low byte first");
 
 const Tables& TheTables() {
   static const auto tables = std::make_unique<Tables>();
   return *tables;
+}
+
+// Length of the run of ASCII bytes at the start of the text.
+std::size_t AsciiRun(const char* text, std::size_t size) {
+  std::size_t n = 0;
+  while (n + 8 <= size) {
+    std::uint64_t word;
+    std::memcpy(&word, text + n, 8);
+    if (word & 0x8080808080808080ULL) break;
+    n += 8;
+  }
+  while (n < size && static_cast<unsigned char>(text[n]) < 0x80) ++n;
+  return n;
 }
 
 }  // namespace
@@ -45,55 +78,82 @@ const Tables& TheTables() {
 GbkResult ToGbk(std::string_view utf8) {
   const Tables& tables = TheTables();
   GbkResult result;
+  // GBK never takes more bytes than UTF-8 for the same text.
   std::string& out = result.bytes;
-  out.reserve(utf8.size());
+  out.resize(utf8.size());
+  char* o = out.data();
   for (std::size_t at = 0; at < utf8.size();) {
-    const unsigned char byte = static_cast<unsigned char>(utf8[at]);
-    if (byte < 0x80) {
-      out.push_back(static_cast<char>(byte));
-      ++at;
-      continue;
-    }
+    const std::size_t ascii = AsciiRun(utf8.data() + at, utf8.size() - at);
+    std::memcpy(o, utf8.data() + at, ascii);
+    o += ascii;
+    at += ascii;
+    if (at == utf8.size()) break;
+    // Chinese text is almost all three-byte characters: read those directly.
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    char32_t c = 0;
     bool valid = true;
-    const char32_t c = DecodeUtf8(utf8, at, valid);
+    if ((byte(at) & 0xF0) == 0xE0 && at + 2 < utf8.size() && (byte(at + 1) & 0xC0) == 0x80 &&
+        (byte(at + 2) & 0xC0) == 0x80) {
+      c = (byte(at) & 0x0F) << 12 | (byte(at + 1) & 0x3F) << 6 | (byte(at + 2) & 0x3F);
+      valid = c >= 0x800 && (c < 0xD800 || c > 0xDFFF);
+      at += 3;
+    } else {
+      c = DecodeUtf8(utf8, at, valid);
+    }
     const std::uint16_t code = valid && c <= 0xFFFF ? tables.to_gbk[c] : 0;
     if (code == 0) {
-      out.push_back('?');
+      *o++ = '?';
       result.lossless = false;
     } else if (code < 0x100) {
-      out.push_back(static_cast<char>(code));
+      *o++ = static_cast<char>(code);
     } else {
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
+      *o++ = static_cast<char>(code >> 8);
+      *o++ = static_cast<char>(code & 0xFF);
     }
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return result;
+}
+
+std::size_t GbkMiddle(std::string_view gbk) {
+  for (std::size_t at = gbk.size() / 2; at < gbk.size(); ++at)
+    if (static_cast<unsigned char>(gbk[at]) < 0x40) return at + 1 < gbk.size() ? at + 1 : 0;
+  return 0;
 }
 
 std::string FromGbk(std::string_view gbk) {
   const Tables& tables = TheTables();
+  // A pair becomes at most three bytes; a single byte that is no character
+  // becomes U+FFFD (three bytes): grown when that happens often.
   std::string out;
-  out.reserve(gbk.size() + gbk.size() / 2);
+  out.resize(gbk.size() + gbk.size() / 2 + 16);
+  std::size_t o = 0;
   for (std::size_t at = 0; at < gbk.size();) {
+    const std::size_t ascii = AsciiRun(gbk.data() + at, gbk.size() - at);
+    if (out.size() - o < ascii + 4) out.resize(std::max(out.size() * 2, o + ascii + 4));
+    std::memcpy(out.data() + o, gbk.data() + at, ascii);
+    o += ascii;
+    at += ascii;
+    if (at == gbk.size()) break;
     const unsigned char byte = static_cast<unsigned char>(gbk[at]);
-    if (byte < 0x80) {
-      out.push_back(static_cast<char>(byte));
-      ++at;
-      continue;
+    std::uint32_t packed = 0;
+    if (IsLeadByte(byte) && at + 1 < gbk.size()) {
+      const unsigned code = byte << 8 | static_cast<unsigned char>(gbk[at + 1]);
+      if (tables.to_unicode[code] != 0) {
+        packed = tables.to_utf8[code];
+        at += 2;
+      }
     }
-    char16_t c = 0;
-    if (IsLeadByte(byte) && at + 1 < gbk.size()) c = tables.to_unicode[byte << 8 | static_cast<unsigned char>(gbk[at + 1])];
-    if (c != 0) {
-      at += 2;
-    } else {
+    if (packed == 0) {
       // A byte that starts no character: it alone is lost, the next byte
       // may start a character of its own.
-      c = tables.to_unicode[byte];
-      if (c == 0) c = static_cast<char16_t>(kReplacementCharacter);
+      packed = tables.to_utf8[byte];
       ++at;
     }
-    AppendUtf8(out, c);
+    std::memcpy(out.data() + o, &packed, 4);  // little-endian: the bytes in order
+    o += packed >> 24;
   }
+  out.resize(o);
   return out;
 }
 

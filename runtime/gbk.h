@@ -19,4 +19,9 @@ GbkResult ToGbk(std::string_view utf8);
 // GBK bytes → UTF-8. Bytes that are not valid GBK become U+FFFD.
 std::string FromGbk(std::string_view gbk);
 
+// A place near the middle of GBK bytes where a character surely starts
+// (just after a byte below 0x40, which is never part of a pair), so that
+// both halves convert apart exactly as the whole would; 0 if there is none.
+std::size_t GbkMiddle(std::string_view gbk);
+
 }  // namespace tovan::rt

@@ -5,15 +5,18 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 
 namespace tovan::rt {
 
 class Worker {
  public:
   virtual ~Worker() = default;
-  // Runs `job` off the window thread and returns once it has finished;
-  // events that arrive meanwhile run inside this call, as in Clock::Wait.
-  virtual void Run(const std::function<void()>& job) = 0;
+  // Runs the jobs side by side, each off the window thread, and returns
+  // once all have finished; events that arrive meanwhile run inside this
+  // call, as in Clock::Wait.
+  virtual void RunTogether(std::initializer_list<std::function<void()>> jobs) = 0;
+  void Run(const std::function<void()>& job) { RunTogether({job}); }
 };
 
 }  // namespace tovan::rt

@@ -1,10 +1,18 @@
 // The rows of the data table: five text cells and a check state each. One
 // row keeps its five cells in one string, separated by a byte that UTF-8
 // never contains, so a million rows of short texts fit in about 40 MB and
-// every whole-table operation is one linear pass.
+// every whole-table operation is one linear pass. The strings live in
+// memory pools of the store (one per batch of rows it took in), so that a
+// million rows are built and freed without a million calls to the system's
+// heap.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +28,10 @@ inline constexpr std::size_t kColumns = 5;
 inline constexpr char kTable[] = "超级列表框1";
 
 class RowStore : public rt::ListModel {
+  using Pool = std::pmr::unsynchronized_pool_resource;
+  using Pools = std::vector<std::shared_ptr<Pool>>;
   struct Row {
-    std::string cells;  // the five cells joined by kSeparator
+    std::pmr::string cells;  // the five cells joined by kSeparator
     bool checked = false;
   };
 
@@ -39,20 +49,38 @@ class RowStore : public rt::ListModel {
       if (row < rows_.size()) rows_[row].checked = true;
     }
     std::size_t Size() const { return rows_.size(); }
+    // Moves the rows of a batch numbered on from this one's behind them.
+    void Append(Batch&& next) {
+      rows_.reserve(rows_.size() + next.rows_.size());
+      std::move(next.rows_.begin(), next.rows_.end(), std::back_inserter(rows_));
+      next.rows_.clear();
+      pools_.insert(pools_.end(), next.pools_.begin(), next.pools_.end());
+    }
 
    private:
     friend class RowStore;
-    std::vector<Row> rows_;
+    Pools pools_{std::make_shared<Pool>()};  // pools_[0] holds the rows added here
+    std::vector<Row> rows_;                  // freed before their pools
     std::size_t first_number_ = 1;
   };
+
+  RowStore() = default;
+  RowStore(const RowStore&) = delete;
+  RowStore& operator=(const RowStore&) = delete;
 
   std::size_t RowCount() const override { return rows_.size(); }
   // "" for a row or column that does not exist.
   std::string_view Cell(std::size_t row, std::size_t column) const override;
+  // All five cells of a row at once (empty for a row that does not exist).
+  std::array<std::string_view, kColumns> Cells(std::size_t row) const;
   bool Checked(std::size_t row) const override { return row < rows_.size() && rows_[row].checked; }
   void SetChecked(std::size_t row, bool checked) override {
-    if (row < rows_.size()) rows_[row].checked = checked;
+    if (row < rows_.size()) rows_[row].checked = checked, ++generation_;
   }
+  // Counts every change of the rows, their cells and their checks: work
+  // that lets events run between slices of rows can tell whether the rows
+  // changed under it.
+  std::uint64_t Generation() const { return generation_; }
 
   // Writes a cell; a row or column that does not exist is ignored.
   void SetCell(std::size_t row, std::size_t column, std::string_view text);
@@ -66,7 +94,7 @@ class RowStore : public rt::ListModel {
   // Appends an unchecked row with this first-column text; returns its index.
   std::size_t Append(std::string_view number, std::string_view content = {});
   void Delete(std::size_t row);
-  void Clear() { rows_.clear(); }
+  void Clear();
   void Reserve(std::size_t rows) { rows_.reserve(rows); }
 
   // Every row's number cell (from row `from` on) becomes its 1-based position.
@@ -81,12 +109,14 @@ class RowStore : public rt::ListModel {
  private:
   static constexpr char kSeparator = '\xFF';
 
-  static std::string Join(std::string_view number, std::string_view content, std::string_view skip = {},
-                          std::string_view pause = {}, std::string_view hotkey = {});
+  static std::pmr::string Join(Pool& pool, std::string_view number, std::string_view content,
+                               std::string_view skip = {}, std::string_view pause = {}, std::string_view hotkey = {});
   // Byte range [begin, end) of a column inside a row's cells.
-  static std::pair<std::size_t, std::size_t> Range(const std::string& cells, std::size_t column);
+  static std::pair<std::size_t, std::size_t> Range(std::string_view cells, std::size_t column);
 
-  std::vector<Row> rows_;
+  Pools pools_{std::make_shared<Pool>()};  // pools_[0] holds the rows appended one by one
+  std::vector<Row> rows_;                  // freed before their pools
+  std::uint64_t generation_ = 0;
 };
 
 }  // namespace tovan::table

@@ -6,6 +6,7 @@
 #include "runtime/text.h"
 #include "table/button_colours.h"
 #include "table/slot_format.h"
+#include "table/slot_loader.h"
 
 namespace tovan::table {
 namespace {
@@ -15,6 +16,27 @@ constexpr char kCheckBox[] = "编辑框检查框保存";
 constexpr char kSlots[] = "ABCDE";
 // Rows applied between two turns of the window's events.
 constexpr std::size_t kSlice = 50'000;
+
+// Runs `part(from, to)` over every row in slices, letting the window's
+// events run between slices; if they change the rows, it starts over with
+// `reset` (a few times, then in one go), so the result is always the rows
+// of one moment. False if the table became empty.
+template <class Reset, class Part>
+bool OverAllRows(rt::Ui& ui, const RowStore& rows, Reset reset, Part part) {
+  for (int attempt = 0;; ++attempt) {
+    reset();
+    const std::uint64_t generation = rows.Generation();
+    bool changed = false;
+    for (std::size_t from = 0; from < rows.RowCount() && !changed; from += kSlice) {
+      part(from, from + kSlice);
+      if (attempt < 3 && from + kSlice < rows.RowCount()) {
+        ui.PumpEvents();
+        changed = rows.Generation() != generation;
+      }
+    }
+    if (!changed) return rows.RowCount() > 0;
+  }
+}
 
 std::string OpenButton(char slot) { return std::string("打开") + slot; }
 std::string RowFile(char slot) { return std::string("保存") + slot + ".txt"; }
@@ -49,16 +71,24 @@ void SlotFiles::SaveSlot(char slot) {
   Busy::Scope scope(busy_);
   std::string row_text;
   std::string extras;
-  for (std::size_t row = 0; row < rows_.RowCount(); ++row) {
-    row_text.append(rows_.Cell(row, kContent)).append(kRowEnd);
-    extras.append(rows_.Cell(row, kSkip)).append(kRowEnd).append(rows_.Cell(row, kPause)).append(kRowEnd);
-    extras.append(rows_.Cell(row, kHotkey)).append("\r\n");
-  }
+  const bool any = OverAllRows(
+      p_.ui, rows_, [&] { row_text.clear(), extras.clear(); },
+      [&](std::size_t from, std::size_t to) { AppendSlotTexts(rows_, from, to, row_text, extras); });
+  if (!any) return;
+  // Converted in two halves side by side (UTF-8 can be cut at any character).
+  std::size_t middle = row_text.size() / 2;
+  while (middle < row_text.size() && (static_cast<unsigned char>(row_text[middle]) & 0xC0) == 0x80) ++middle;
   rt::GbkResult rows;
+  rt::GbkResult second_half;
   rt::GbkResult cells;
+  p_.worker.RunTogether({[&] { rows = rt::ToGbk(std::string_view(row_text).substr(0, middle)); },
+                         [&] {
+                           second_half = rt::ToGbk(std::string_view(row_text).substr(middle));
+                           cells = rt::ToGbk(extras);
+                         }});
   p_.worker.Run([&] {
-    rows = rt::ToGbk(row_text);
-    cells = rt::ToGbk(extras);
+    rows.bytes.append(second_half.bytes);
+    rows.lossless = rows.lossless && second_half.lossless;
   });
   // GBK files cannot hold every character: say so instead of losing it quietly.
   if ((!rows.lossless || !cells.lossless) &&
@@ -83,17 +113,8 @@ void SlotFiles::OpenSlot(char slot) {
   const std::string row_path = PathOf(RowFile(slot));
   const std::vector<std::string> extras_paths = ActiveExtrasFiles();
   std::string check_text = CheckStateText();
-  RowStore::Batch batch;
-  p_.worker.Run([&] {
-    old_rows.reset();
-    const std::string row_text = rt::FromGbk(p_.files.Read(row_path));
-    std::vector<std::string> extras_texts;
-    ExtrasOverlay overlay;
-    for (const std::string& path : extras_paths) extras_texts.push_back(rt::FromGbk(p_.files.Read(path)));
-    for (const std::string& text : extras_texts) overlay.Add(text);
-    batch = BuildSlotRows(row_text, overlay, check_text);
-  });
-  rows_.Adopt(std::move(batch));
+  p_.worker.Run([&] { old_rows.reset(); });
+  rows_.Adopt(LoadSlotRows(p_.worker, p_.files, row_path, extras_paths, check_text));
   editor_.Refresh();
   table.SetVisible(true);
   if (rows_.RowCount() > 0) table.EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
@@ -159,8 +180,10 @@ void SlotFiles::SaveCheckStates() {
   while (check_dirty_) {
     check_dirty_ = false;
     std::string text;
-    for (std::size_t row = 0; row < rows_.RowCount(); ++row)
-      if (rows_.Checked(row)) text.append(rows_.Cell(row, kNumber)).append("\r\n");
+    OverAllRows(p_.ui, rows_, [&] { text.clear(); }, [&](std::size_t from, std::size_t to) {
+      for (std::size_t row = from; row < to && row < rows_.RowCount(); ++row)
+        if (rows_.Checked(row)) text.append(rows_.Cell(row, kNumber)).append("\r\n");
+    });
     p_.ui[kCheckBox].SetText(text);
     check_written_ = std::move(text);
     p_.worker.Run([&] { p_.files.Write(path, rt::ToGbk(check_written_).bytes); });

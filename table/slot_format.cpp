@@ -48,14 +48,29 @@ std::vector<std::size_t> CheckedRows(std::string_view text, std::size_t rows) {
   return checked;
 }
 
+void AppendSlotTexts(const RowStore& rows, std::size_t from, std::size_t to, std::string& row_text,
+                     std::string& extras_text) {
+  for (std::size_t row = from; row < to && row < rows.RowCount(); ++row) {
+    const auto cells = rows.Cells(row);
+    row_text.append(cells[kContent]).append(kRowEnd);
+    extras_text.append(cells[kSkip]).append(kRowEnd).append(cells[kPause]).append(kRowEnd);
+    extras_text.append(cells[kHotkey]).append("\r\n");
+  }
+}
+
+void AddSlotRows(RowStore::Batch& batch, const std::vector<std::string_view>& contents, std::size_t first_row,
+                 const ExtrasOverlay& extras) {
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    const ExtrasOverlay::Cells cells = extras.CellsOf(first_row + i);
+    batch.Add(contents[i], cells[0], cells[1], cells[2]);
+  }
+}
+
 RowStore::Batch BuildSlotRows(std::string_view row_text, const ExtrasOverlay& extras, std::string_view check_text) {
   const std::vector<std::string_view> contents = SlotContents(row_text);
   RowStore::Batch batch;
   batch.Reserve(contents.size());
-  for (std::size_t row = 0; row < contents.size(); ++row) {
-    const ExtrasOverlay::Cells cells = extras.CellsOf(row);
-    batch.Add(contents[row], cells[0], cells[1], cells[2]);
-  }
+  AddSlotRows(batch, contents, 0, extras);
   for (std::size_t row : CheckedRows(check_text, contents.size())) batch.SetChecked(row);
   return batch;
 }

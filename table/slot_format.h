@@ -46,6 +46,18 @@ class ExtrasOverlay {
 // words and numbers of no row check nothing.
 std::vector<std::size_t> CheckedRows(std::string_view text, std::size_t rows);
 
+// The texts a slot's two files hold for the table's rows: the row file
+// (every content followed by "★") and the extras file (skip, pause and
+// hotkey joined by "★", every line ended by "\r\n").
+// Rows [from, to) are appended.
+void AppendSlotTexts(const RowStore& rows, std::size_t from, std::size_t to, std::string& row_text,
+                     std::string& extras_text);
+
+// Adds rows with these contents and the overlay's cells, the first being
+// row `first_row` of the slot.
+void AddSlotRows(RowStore::Batch& batch, const std::vector<std::string_view>& contents, std::size_t first_row,
+                 const ExtrasOverlay& extras);
+
 // The rows of a slot, ready for the table: contents, cells from the
 // overlay, checks from a check-state text.
 RowStore::Batch BuildSlotRows(std::string_view row_text, const ExtrasOverlay& extras, std::string_view check_text);

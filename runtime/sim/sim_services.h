@@ -138,9 +138,11 @@ class SimShellOpen : public ShellOpen {
 class SimWorker : public Worker {
  public:
   explicit SimWorker(VirtualClock& clock) : clock_(clock) {}
-  void Run(const std::function<void()>& job) override {
-    ++jobs_;
-    job();
+  void RunTogether(std::initializer_list<std::function<void()>> jobs) override {
+    for (const auto& job : jobs) {
+      ++jobs_;
+      job();
+    }
     clock_.Wait(job_millis_);
   }
   void SetJobMillis(int ms) { job_millis_ = ms; }

@@ -58,10 +58,14 @@ int ListViewPeer::CurrentRow() const { return ListView_GetNextItem(Control(), -1
 
 void ListViewPeer::SetCurrentRow(int row) {
   HWND view = Control();
-  if (row < 0 || row >= static_cast<int>(list_.RowCount())) {
-    ListView_SetItemState(view, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-  } else {
-    ListView_SetItemState(view, -1, 0, LVIS_SELECTED);
+  // Only the rows that are selected or focused are cleared: clearing "every
+  // row" (-1) makes the list view visit each of a million rows.
+  for (int selected = ListView_GetNextItem(view, -1, LVNI_SELECTED); selected >= 0 && selected != row;
+       selected = ListView_GetNextItem(view, selected, LVNI_SELECTED))
+    ListView_SetItemState(view, selected, 0, LVIS_SELECTED);
+  const int focused = ListView_GetNextItem(view, -1, LVNI_FOCUSED);
+  if (focused >= 0 && focused != row) ListView_SetItemState(view, focused, 0, LVIS_FOCUSED);
+  if (row >= 0 && row < static_cast<int>(list_.RowCount())) {
     ListView_SetItemState(view, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetSelectionMark(view, row);
   }

@@ -78,7 +78,7 @@ class Win32ShellOpen : public ShellOpen {
 class Win32Worker : public Worker {
  public:
   explicit Win32Worker(Win32Ui& ui) : ui_(ui) {}
-  void Run(const std::function<void()>& job) override;
+  void RunTogether(std::initializer_list<std::function<void()>> jobs) override;
 
  private:
   Win32Ui& ui_;

@@ -1,42 +1,52 @@
 #include <windows.h>
 
+#include <atomic>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "runtime/win32/handles.h"
 #include "runtime/win32/win32_services.h"
 
 namespace tovan::rt::win32 {
 
-void Win32Worker::Run(const std::function<void()>& job) {
+void Win32Worker::RunTogether(std::initializer_list<std::function<void()>> jobs) {
   KernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  std::thread thread;
-  if (done) {
-    try {
-      thread = std::thread([&job, event = done.get()] {
-        job();
-        SetEvent(event);
-      });
-    } catch (const std::system_error&) {
-      // No thread to be had: the job runs here, as it would have anyway.
+  std::atomic<std::size_t> running{jobs.size()};
+  std::vector<std::thread> threads;
+  std::vector<const std::function<void()>*> here;  // jobs no thread could be had for
+  for (const std::function<void()>& job : jobs) {
+    if (done) {
+      try {
+        threads.emplace_back([&job, &running, event = done.get()] {
+          job();
+          if (--running == 0) SetEvent(event);
+        });
+        continue;
+      } catch (const std::system_error&) {
+      }
+    }
+    here.push_back(&job);
+  }
+  // Without threads, the jobs run here, as they would have anyway.
+  for (const std::function<void()>* job : here) {
+    (*job)();
+    if (--running == 0 && done) SetEvent(done.get());
+  }
+  if (!threads.empty()) {
+    HANDLE handle = done.get();
+    for (;;) {
+      const DWORD result = ui_.Destroyed()
+                               ? WaitForSingleObject(handle, INFINITE)
+                               : MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      if (result == WAIT_OBJECT_0 + 1) {
+        ui_.PumpEvents();
+        continue;
+      }
+      break;  // finished (or a failed wait: the joins below wait for the jobs)
     }
   }
-  if (!thread.joinable()) {
-    job();
-    return;
-  }
-  HANDLE handle = done.get();
-  for (;;) {
-    const DWORD result = ui_.Destroyed()
-                             ? WaitForSingleObject(handle, INFINITE)
-                             : MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (result == WAIT_OBJECT_0 + 1) {
-      ui_.PumpEvents();
-      continue;
-    }
-    break;  // finished (or a failed wait: the join below waits for the job)
-  }
-  thread.join();
+  for (std::thread& thread : threads) thread.join();
 }
 
 }  // namespace tovan::rt::win32

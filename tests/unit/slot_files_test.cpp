@@ -1,4 +1,6 @@
 #include "runtime/gbk.h"
+#include "table/slot_format.h"
+#include "table/slot_loader.h"
 #include "shell/main_window_layout.h"
 #include "tests/unit/app_fixture.h"
 
@@ -106,6 +108,32 @@ TEST_F(SlotFilesTest, CheckChangesDuringAWriteAreWrittenOnceItEnds) {
   EXPECT_EQ(File("选择框.txt"), "1\r\n3\r\n4\r\n");
   // The two clicks during the first write share one further write.
   EXPECT_EQ(sim.log.Of(Action::kFileWritten).size(), 2u);
+}
+
+TEST_F(SlotFilesTest, ASlotReadInTwoHalvesGivesTheSameRowsAsInOne) {
+  // "啊" (B0 A1) before a character that starts with EF holds the bytes
+  // A1 EF of "★" across two characters: a cut there would split a row.
+  const std::string straddle = "\xB0\xA1\xEF\xA1";
+  std::string rows;
+  for (int i = 0; i < 400; ++i) rows += (i % 7 == 0 ? "" : std::to_string(i) + straddle + "\r\n" + straddle) + "\xA1\xEF";
+  std::string extras;
+  for (int i = 0; i < 300; ++i) extras += std::to_string(i) + "\xA1\xEF\xA1\xEF\r\n";
+  sim.files.Write(sim.files.InRunDirectory("r.txt"), rows);
+  sim.files.Write(sim.files.InRunDirectory("e.txt"), extras);
+  table::RowStore loaded;
+  loaded.Adopt(table::LoadSlotRows(sim.worker, sim.files, sim.files.InRunDirectory("r.txt"),
+                                   {sim.files.InRunDirectory("e.txt")}, "3\r\n399\r\n"));
+  const std::string text = rt::FromGbk(rows);
+  const std::string extras_text = rt::FromGbk(extras);
+  table::ExtrasOverlay overlay;
+  overlay.Add(extras_text);
+  table::RowStore expected;
+  expected.Adopt(table::BuildSlotRows(text, overlay, "3\r\n399\r\n"));
+  ASSERT_EQ(loaded.RowCount(), 400u);
+  for (std::size_t row = 0; row < 400; ++row) {
+    ASSERT_EQ(loaded.Cells(row), expected.Cells(row)) << row;
+    ASSERT_EQ(loaded.Checked(row), row == 2 || row == 398) << row;
+  }
 }
 
 TEST_F(SlotFilesTest, SavingAnEmptyTableLeavesTheSlotAlone) {
