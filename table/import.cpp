@@ -27,32 +27,34 @@ void Importer::Bind() {
 void Importer::ImportDroppedFile(std::string_view path) {
   const ImportMode mode = ImportModeOf(p_.ui[kMode].Text());
   if (mode == ImportMode::kNone || busy_.Now()) return;
-  Busy::Scope scope(busy_);
   const std::string separator = p_.ui[kSeparatorBox].Text();
   const std::string file(path);
   const bool spreadsheet = mode == ImportMode::kTabs || mode == ImportMode::kSpaces;
   if (spreadsheet) p_.clock.Wait(50);
-  // Read, convert and cut away from the window thread.
   bool empty = true;
-  const std::size_t first_number = rows_.RowCount() + 1;
-  RowStore::Batch batch;
-  p_.worker.Run([&] {
-    const std::string text = rt::DecodeTextFile(p_.files.Read(file));
-    empty = text.empty();
-    if (!spreadsheet || !empty) batch = CutIntoRows(mode, text, separator, first_number);
-  });
-  const std::size_t before = rows_.RowCount();
-  if (mode == ImportMode::kSingle) p_.clock.Wait(50);
-  if (spreadsheet && !empty) p_.clock.Wait(100);
-  rows_.Adopt(std::move(batch));
-  editor_.Refresh();
-  if (before > 0 && rows_.RowCount() > before) p_.ui.List(kTable).EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
-  if (mode == ImportMode::kSingle) return;
-  if (spreadsheet && !empty) {
-    p_.clock.Wait(50);
-    p_.clipboard.SetText("");
+  {
+    // From reading the file to the last row in place, no other file
+    // action may change the rows.
+    if (busy_.Now()) return;
+    Busy::Scope scope(busy_);
+    const std::size_t first_number = rows_.RowCount() + 1;
+    RowStore::Batch batch;
+    p_.worker.Run([&] {
+      const std::string text = rt::DecodeTextFile(p_.files.Read(file));
+      empty = text.empty();
+      if (!spreadsheet || !empty) batch = CutIntoRows(mode, text, separator, first_number);
+    });
+    const std::size_t before = rows_.RowCount();
+    rows_.Adopt(std::move(batch));
+    editor_.Refresh();
+    if (before > 0 && rows_.RowCount() > before)
+      p_.ui.List(kTable).EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
+    // Empty pieces leave no rows, and neither do blank rows from before.
+    if (mode != ImportMode::kSingle) editor_.DeleteBlankRows();
   }
-  editor_.DeleteBlankRows();
+  // The pauses that let the window repaint between the steps.
+  if (mode == ImportMode::kSingle || (spreadsheet && !empty)) p_.clock.Wait(mode == ImportMode::kSingle ? 50 : 150);
+  if (spreadsheet && !empty) p_.clipboard.SetText("");
   if (mode == ImportMode::kSeparator) p_.clock.Wait(50);
 }
 

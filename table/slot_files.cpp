@@ -102,22 +102,26 @@ void SlotFiles::SaveSlot(char slot) {
 
 void SlotFiles::OpenSlot(char slot) {
   if (busy_.Now()) return;
-  Busy::Scope scope(busy_);
-  for (const char* s = kSlots; *s; ++s) p_.ui[OpenButton(*s)].SetBackColour(*s == slot ? kHighlightColour : kButtonColour);
-  rt::ListUnit& table = p_.ui.List(kTable);
-  table.SetVisible(false);
-  // The old rows are freed by the job, the new ones are built there whole:
-  // contents, the active slot's cells and the check states in one pass.
-  auto old_rows = std::make_shared<RowStore::Batch>(rows_.TakeAll());
-  editor_.Refresh();
-  const std::string row_path = PathOf(RowFile(slot));
-  const std::vector<std::string> extras_paths = ActiveExtrasFiles();
-  std::string check_text = CheckStateText();
-  p_.worker.Run([&] { old_rows.reset(); });
-  rows_.Adopt(LoadSlotRows(p_.worker, p_.files, row_path, extras_paths, check_text));
-  editor_.Refresh();
-  table.SetVisible(true);
-  if (rows_.RowCount() > 0) table.EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
+  std::string check_text;
+  {
+    Busy::Scope scope(busy_);
+    for (const char* s = kSlots; *s; ++s)
+      p_.ui[OpenButton(*s)].SetBackColour(*s == slot ? kHighlightColour : kButtonColour);
+    rt::ListUnit& table = p_.ui.List(kTable);
+    table.SetVisible(false);
+    // The old rows are freed by a job; the new ones are built whole by jobs:
+    // contents, the active slot's cells and the check states.
+    auto old_rows = std::make_shared<RowStore::Batch>(rows_.TakeAll());
+    editor_.Refresh();
+    const std::string row_path = PathOf(RowFile(slot));
+    const std::vector<std::string> extras_paths = ActiveExtrasFiles();
+    check_text = CheckStateText();
+    p_.worker.Run([&] { old_rows.reset(); });
+    rows_.Adopt(LoadSlotRows(p_.worker, p_.files, row_path, extras_paths, check_text));
+    editor_.Refresh();
+    table.SetVisible(true);
+    if (rows_.RowCount() > 0) table.EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
+  }
   FinishApplying();
   p_.ui[kCheckBox].SetText(check_text);
   if (!rows_.Cell(0, kHotkey).empty()) p_.ui.Hint("●请在这选择粘贴方式！", "组合框66", 20, 30);
@@ -125,25 +129,27 @@ void SlotFiles::OpenSlot(char slot) {
 
 void SlotFiles::ApplyActiveSlot() {
   if (busy_.Now()) return;
-  Busy::Scope scope(busy_);
-  const std::vector<std::string> paths = ActiveExtrasFiles();
-  std::vector<std::string> texts;
-  auto overlay = std::make_unique<ExtrasOverlay>();
-  p_.worker.Run([&] {
-    for (const std::string& path : paths) texts.push_back(rt::FromGbk(p_.files.Read(path)));
-    for (const std::string& text : texts) overlay->Add(text);
-  });
-  // Every row's cells are cleared and set in one go; the window's events
-  // run between slices of rows.
-  for (std::size_t row = 0; row < rows_.RowCount(); ++row) {
-    const ExtrasOverlay::Cells cells = overlay->CellsOf(row);
-    rows_.SetExtras(row, cells[0], cells[1], cells[2]);
-    if ((row + 1) % kSlice == 0) {
-      editor_.Refresh();
-      p_.ui.PumpEvents();
+  {
+    Busy::Scope scope(busy_);
+    const std::vector<std::string> paths = ActiveExtrasFiles();
+    std::vector<std::string> texts;
+    auto overlay = std::make_unique<ExtrasOverlay>();
+    p_.worker.Run([&] {
+      for (const std::string& path : paths) texts.push_back(rt::FromGbk(p_.files.Read(path)));
+      for (const std::string& text : texts) overlay->Add(text);
+    });
+    // Every row's cells are cleared and set in one go; the window's events
+    // run between slices of rows.
+    for (std::size_t row = 0; row < rows_.RowCount(); ++row) {
+      const ExtrasOverlay::Cells cells = overlay->CellsOf(row);
+      rows_.SetExtras(row, cells[0], cells[1], cells[2]);
+      if ((row + 1) % kSlice == 0) {
+        editor_.Refresh();
+        p_.ui.PumpEvents();
+      }
     }
+    editor_.Refresh();
   }
-  editor_.Refresh();
   FinishApplying();
   LoadCheckStates();
 }
