@@ -48,6 +48,10 @@ std::string FromUtf16(std::string_view bytes, bool big_endian) {
 
 }  // namespace
 
+bool HasByteOrderMark(std::string_view bytes) {
+  return StartsWith(bytes, "\xEF\xBB\xBF") || StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF");
+}
+
 std::string DecodeTextFile(std::string_view bytes) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
   if (StartsWith(bytes, "\xFF\xFE")) return FromUtf16(bytes.substr(2), false);

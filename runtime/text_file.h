@@ -13,4 +13,7 @@ namespace tovan::rt {
 // Anything invalid becomes U+FFFD; the result is always valid UTF-8.
 std::string DecodeTextFile(std::string_view bytes);
 
+// Whether the bytes start with a byte-order mark (the text is Unicode, not GBK).
+bool HasByteOrderMark(std::string_view bytes);
+
 }  // namespace tovan::rt

@@ -1,5 +1,6 @@
 #include "table/import.h"
 
+#include "runtime/gbk.h"
 #include "runtime/text_file.h"
 #include "table/import_cut.h"
 
@@ -24,6 +25,41 @@ void Importer::Bind() {
   p_.ui.Bind(kSeparatorBox, EventKind::kDoubleClicked, [this](const Event&) { p_.ui[kSeparatorBox].SetText(""); });
 }
 
+RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const std::string& separator, bool& empty) {
+  const std::size_t first_number = rows_.RowCount() + 1;
+  std::string bytes;
+  p_.worker.Run([&] { bytes = p_.files.Read(file); });
+  empty = bytes.empty();
+  // A large GBK spreadsheet text is cut in two halves of whole lines side
+  // by side: a line break is never part of a GBK character.
+  const std::size_t line_end = bytes.find('\n', bytes.size() / 2);
+  const bool halves = (mode == ImportMode::kTabs || mode == ImportMode::kSpaces) && bytes.size() > (1 << 20) &&
+                      line_end != std::string::npos && !rt::HasByteOrderMark(bytes);
+  if (!halves) {
+    RowStore::Batch batch;
+    p_.worker.Run([&] {
+      const std::string text = rt::DecodeTextFile(bytes);
+      empty = text.empty();
+      if (!empty || mode == ImportMode::kSingle) batch = CutIntoRows(mode, text, separator, first_number);
+    });
+    return batch;
+  }
+  const std::string_view all(bytes);
+  PreparedCut first;
+  PreparedCut second;
+  std::size_t first_rows = 0;
+  p_.worker.RunTogether({[&] {
+                           first = PrepareCut(mode, rt::FromGbk(all.substr(0, line_end + 1)), separator);
+                           first_rows = CountRows(first);
+                         },
+                         [&] { second = PrepareCut(mode, rt::FromGbk(all.substr(line_end + 1)), separator); }});
+  RowStore::Batch batch(first_number);
+  RowStore::Batch rest(first_number + first_rows);
+  p_.worker.RunTogether({[&] { AddRows(batch, first); }, [&] { AddRows(rest, second); }});
+  batch.Append(std::move(rest));
+  return batch;
+}
+
 void Importer::ImportDroppedFile(std::string_view path) {
   const ImportMode mode = ImportModeOf(p_.ui[kMode].Text());
   if (mode == ImportMode::kNone || busy_.Now()) return;
@@ -37,13 +73,7 @@ void Importer::ImportDroppedFile(std::string_view path) {
     // action may change the rows.
     if (busy_.Now()) return;
     Busy::Scope scope(busy_);
-    const std::size_t first_number = rows_.RowCount() + 1;
-    RowStore::Batch batch;
-    p_.worker.Run([&] {
-      const std::string text = rt::DecodeTextFile(p_.files.Read(file));
-      empty = text.empty();
-      if (!spreadsheet || !empty) batch = CutIntoRows(mode, text, separator, first_number);
-    });
+    RowStore::Batch batch = Cut(file, mode, separator, empty);
     const std::size_t before = rows_.RowCount();
     rows_.Adopt(std::move(batch));
     editor_.Refresh();

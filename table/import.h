@@ -6,6 +6,7 @@
 
 #include "runtime/platform.h"
 #include "table/busy.h"
+#include "table/import_cut.h"
 #include "table/row_store.h"
 #include "table/table_editor.h"
 
@@ -23,6 +24,9 @@ class Importer {
   void ImportDroppedFile(std::string_view path);
 
  private:
+  // Reads and cuts a file off the window thread; `empty` tells whether it had any text.
+  RowStore::Batch Cut(const std::string& file, ImportMode mode, const std::string& separator, bool& empty);
+
   rt::Platform p_;
   RowStore& rows_;
   TableEditor& editor_;

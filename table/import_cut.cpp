@@ -7,14 +7,15 @@
 namespace tovan::table {
 namespace {
 
-// Adds every non-empty piece of the text split at `separator`.
-void AddPieces(RowStore::Batch& batch, std::string_view text, std::string_view separator) {
+// Calls `piece` with every non-empty piece of the text split at `cut`.
+template <class Piece>
+void ForEachPiece(std::string_view text, std::string_view cut, Piece piece) {
   std::size_t done = 0;
   while (done <= text.size()) {
-    std::size_t at = text.find(separator, done);
+    std::size_t at = text.find(cut, done);
     if (at == std::string_view::npos) at = text.size();
-    if (at > done) batch.Add(text.substr(done, at - done));
-    done = at + separator.size();
+    if (at > done) piece(text.substr(done, at - done));
+    done = at + cut.size();
   }
 }
 
@@ -28,22 +29,37 @@ ImportMode ImportModeOf(std::string_view item) {
   return ImportMode::kNone;
 }
 
-RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator,
-                            std::size_t first_number) {
-  RowStore::Batch batch(first_number);
+PreparedCut PrepareCut(ImportMode mode, std::string_view text, std::string_view separator) {
   switch (mode) {
-    case ImportMode::kNone: break;
-    case ImportMode::kSingle: batch.Add(text); break;
     case ImportMode::kSeparator: {
       const std::string s = separator.empty() ? std::string("\r\n") : std::string(separator);
-      const std::string cut = s + "\r\n";
-      AddPieces(batch, rt::ReplaceAll(text, s, cut), cut);
-      break;
+      std::string cut = s + "\r\n";
+      return {rt::ReplaceAll(text, s, cut), cut};
     }
     case ImportMode::kTabs:
     case ImportMode::kSpaces:
-      AddPieces(batch, rt::ReplaceAll(text, mode == ImportMode::kTabs ? "\t" : " ", "\r\n"), "\r\n");
-      break;
+      return {rt::ReplaceAll(text, mode == ImportMode::kTabs ? "\t" : " ", "\r\n"), "\r\n"};
+    default: return {std::string(text), {}};
+  }
+}
+
+std::size_t CountRows(const PreparedCut& prepared) {
+  std::size_t rows = 0;
+  ForEachPiece(prepared.text, prepared.cut, [&](std::string_view) { ++rows; });
+  return rows;
+}
+
+void AddRows(RowStore::Batch& batch, const PreparedCut& prepared) {
+  ForEachPiece(prepared.text, prepared.cut, [&](std::string_view piece) { batch.Add(piece); });
+}
+
+RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator,
+                            std::size_t first_number) {
+  RowStore::Batch batch(first_number);
+  if (mode == ImportMode::kSingle) {
+    batch.Add(text);
+  } else if (mode != ImportMode::kNone) {
+    AddRows(batch, PrepareCut(mode, text, separator));
   }
   return batch;
 }

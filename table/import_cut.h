@@ -27,4 +27,15 @@ ImportMode ImportModeOf(std::string_view item);
 RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator,
                             std::size_t first_number = 1);
 
+// The same in steps, so that the halves of a large text can be cut side by
+// side: the text with line breaks in place of the cuts, how many rows it
+// gives, and its rows.
+struct PreparedCut {
+  std::string text;
+  std::string cut;  // what the text is split at
+};
+PreparedCut PrepareCut(ImportMode mode, std::string_view text, std::string_view separator);
+std::size_t CountRows(const PreparedCut& prepared);
+void AddRows(RowStore::Batch& batch, const PreparedCut& prepared);
+
 }  // namespace tovan::table

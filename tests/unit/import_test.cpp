@@ -89,6 +89,20 @@ TEST_F(ImportTest, DroppedFilesAppendAfterTheRowsThereInDropOrder) {
   EXPECT_EQ(Numbers().back(), "7");
 }
 
+TEST_F(ImportTest, ALargeSpreadsheetFileCutInHalvesGivesTheRowsOfOneCut) {
+  AddRows({"before"});
+  std::string text;
+  for (int line = 0; text.size() < (3 << 19); ++line)
+    text += "值" + std::to_string(line) + "\t\t" + (line % 3 ? "x y" : "") + "\tend\r\n";
+  Drop("Excel制表符录入", rt::ToGbk(text).bytes, "big.txt");
+  table::RowStore expected;
+  expected.Append("1", "before");
+  expected.Adopt(table::CutIntoRows(table::ImportMode::kTabs, text, "", 2));
+  ASSERT_EQ(app.Rows().RowCount(), expected.RowCount());
+  for (std::size_t row = 0; row < expected.RowCount(); ++row)
+    ASSERT_EQ(app.Rows().Cells(row), expected.Cells(row)) << row;
+}
+
 TEST_F(ImportTest, TheEmptyAndThePinningItemsImportNothing) {
   Drop("", "text");
   Drop("设置程序界面置顶", "text");
