@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both builds and runs every test: the unit
 # tests on the simulated platform (native), the Win32 backend tests and the
-# end-to-end tests under Wine (win64). Ends with one summary line.
+# end-to-end tests under Wine (win64), and a short fuzzing run of every file
+# reader. Ends with one summary line.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh || exit 1
@@ -20,6 +21,9 @@ for preset in native win64; do
   [ "$preset" = win64 ] && retry=(--repeat until-pass:2)
   ctest --preset "$preset" "${retry[@]}" || status=1
 done
+
+# A short run of every file reader's fuzzer (tools/fuzz.sh runs them longer).
+tools/fuzz.sh 10 build/native/test-results || status=1
 
 python3 tools/test_summary.py build/native/test-results build/win64/test-results || status=1
 exit $status

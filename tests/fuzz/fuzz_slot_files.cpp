@@ -1,0 +1,30 @@
+// A slot row file, an extras file and a check-state file of any bytes: read
+// into rows, then written back as the texts a save would write.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/gbk.h"
+#include "table/slot_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  // The first byte says where the row file ends and the extras file starts;
+  // the rest of the extras file doubles as a check-state file.
+  const std::size_t split = size == 0 ? 0 : (data[0] * size) / 256;
+  const std::string rows = tovan::rt::FromGbk(bytes.substr(0, split));
+  const std::string extras = tovan::rt::FromGbk(bytes.substr(split));
+  tovan::table::ExtrasOverlay overlay;
+  overlay.Add(extras);
+  overlay.Add(rows);
+  tovan::table::RowStore store;
+  store.Adopt(tovan::table::BuildSlotRows(rows, overlay, extras));
+  std::string row_text;
+  std::string extras_text;
+  tovan::table::AppendSlotTexts(store, 0, store.RowCount(), row_text, extras_text);
+  const tovan::rt::GbkResult gbk = tovan::rt::ToGbk(row_text);
+  // Whatever was read is written back without loss, row for row.
+  if (!gbk.lossless && rows.find("\xEF\xBF\xBD") == std::string::npos) __builtin_trap();
+  if (tovan::table::SlotContents(row_text).size() != store.RowCount()) __builtin_trap();
+  return 0;
+}
