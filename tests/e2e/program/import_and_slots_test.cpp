@@ -42,8 +42,11 @@ class ImportAndSlotsTest : public TovanTest {
   void ChooseImportMode(const char* mode) {
     HWND combo = Control("导入方式");
     const auto items = ComboItems(combo);
-    for (int i = 0; i < static_cast<int>(items.size()); ++i)
-      if (items[i] == mode) ASSERT_TRUE(SelectComboItem(combo, i));
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+      if (items[i] == mode) {
+        ASSERT_TRUE(SelectComboItem(combo, i));
+      }
+    }
   }
   // Drops a file of these GBK bytes in the middle of the table.
   void DropOnTable(const char* utf8_name, const std::string& bytes) {
