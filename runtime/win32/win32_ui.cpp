@@ -147,7 +147,9 @@ void Win32Ui::CreatePeers() {
                              TTS_ALWAYSTIP, 0, 0, 0, 0, window_, nullptr, instance_, nullptr);
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  // A hint never takes a click: the click goes to whatever lies under it,
+  // so a balloon over the table's first rows does not swallow a check click.
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
   tool.hwnd = window_;
   tool.lpszText = const_cast<wchar_t*>(L"");
   SendMessageW(balloon_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));

@@ -140,7 +140,8 @@ static void append_uri(const char* path) {
 
 /* ---- Talking to the target -------------------------------------------- */
 
-static void send_to_target(Atom type, long l1, long l2, long l3, long l4) {
+/* Sends one XDND client message from the source to the target window. */
+static void post_to_target(Atom type, long l1, long l2, long l3, long l4) {
   XEvent event;
   memset(&event, 0, sizeof event);
   event.xclient.type = ClientMessage;
@@ -155,21 +156,16 @@ static void send_to_target(Atom type, long l1, long l2, long l3, long l4) {
   event.xclient.data.l[4] = l4;
   XSendEvent(display, target, False, NoEventMask, &event);
   XSync(display, False);
+}
+
+static void send_to_target(Atom type, long l1, long l2, long l3, long l4) {
+  post_to_target(type, l1, l2, l3, l4);
   if (x_error_code != 0) fail(kExitX, "the target window 0x%lx went away (X error %d)", target, x_error_code);
 }
 
 static void send_leave(void) {
   x_error_code = 0;
-  XEvent event;
-  memset(&event, 0, sizeof event);
-  event.xclient.type = ClientMessage;
-  event.xclient.display = display;
-  event.xclient.window = target;
-  event.xclient.message_type = atom_leave;
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = (long)source;
-  XSendEvent(display, target, False, NoEventMask, &event);
-  XSync(display, False);
+  post_to_target(atom_leave, 0, 0, 0, 0);
 }
 
 /* Serves the data (and the list of what it can be converted to) to whoever
