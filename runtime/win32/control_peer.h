@@ -107,6 +107,7 @@ class ListViewPeer : public ControlPeer, public ListPeer {
 
   ListUnit& list_;
   int reported_row_ = -1;
+  mutable int current_row_ = -1;  // the selected row last found
   int row_height_ = 0;
   std::wstring text_;
   std::map<int, RowColours> colours_;

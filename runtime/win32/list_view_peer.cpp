@@ -54,15 +54,24 @@ void ListViewPeer::RowChanged(std::size_t row) {
   ListView_RedrawItems(Control(), static_cast<int>(row), static_cast<int>(row));
 }
 
-int ListViewPeer::CurrentRow() const { return ListView_GetNextItem(Control(), -1, LVNI_SELECTED); }
+int ListViewPeer::CurrentRow() const {
+  // Asking the list view for "the next selected row" walks every row when
+  // none is selected: the row found last is checked first.
+  HWND view = Control();
+  if (current_row_ >= 0 && current_row_ < ListView_GetItemCount(view) &&
+      (ListView_GetItemState(view, current_row_, LVIS_SELECTED) & LVIS_SELECTED))
+    return current_row_;
+  current_row_ = ListView_GetSelectedCount(view) == 0 ? -1 : ListView_GetNextItem(view, -1, LVNI_SELECTED);
+  return current_row_;
+}
 
 void ListViewPeer::SetCurrentRow(int row) {
   HWND view = Control();
-  // Only the rows that are selected or focused are cleared: clearing "every
-  // row" (-1) makes the list view visit each of a million rows.
-  for (int selected = ListView_GetNextItem(view, -1, LVNI_SELECTED); selected >= 0 && selected != row;
-       selected = ListView_GetNextItem(view, selected, LVNI_SELECTED))
-    ListView_SetItemState(view, selected, 0, LVIS_SELECTED);
+  // Only the row that is selected (one at most) and the focused one are
+  // cleared: clearing "every row" (-1) makes the list view visit each of a
+  // million rows.
+  const int selected = CurrentRow();
+  if (selected >= 0 && selected != row) ListView_SetItemState(view, selected, 0, LVIS_SELECTED);
   const int focused = ListView_GetNextItem(view, -1, LVNI_FOCUSED);
   if (focused >= 0 && focused != row) ListView_SetItemState(view, focused, 0, LVIS_FOCUSED);
   if (row >= 0 && row < static_cast<int>(list_.RowCount())) {

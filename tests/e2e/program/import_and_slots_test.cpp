@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "driver/clipboard.h"
 #include "driver/controls.h"
 #include "driver/drop.h"
 #include "driver/input.h"
@@ -64,10 +65,13 @@ class ImportAndSlotsTest : public TovanTest {
 
 TEST_F(ImportAndSlotsTest, DroppedFilesBecomeRowsByTheImportMode) {
   ChooseImportMode("Excel制表符录入");
+  // The cells copied from the spreadsheet are no longer needed once imported.
+  ASSERT_TRUE(SetClipboardText("copied cells"));
   // 张三 Tab 李四, a line with an empty cell, 王五.
   DropOnTable("导入 一.txt", "\xD5\xC5\xC8\xFD\t\xC0\xEE\xCB\xC4\r\n\t\xCD\xF5\xCE\xE5\r\n");
   ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 3; })) << ListItemCount(table_);
   EXPECT_EQ(Column(1), (std::vector<std::string>{"张三", "李四", "王五"}));
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == std::nullopt; }, 3000)) << *ClipboardText();
   ChooseImportMode("单次录入");
   DropOnTable("导入 二.txt", "line 1\r\nline 2");
   ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 4; })) << ListItemCount(table_);
