@@ -16,6 +16,8 @@ inline constexpr int kVkShift = 0x10;
 inline constexpr int kVkControl = 0x11;
 inline constexpr int kVkMenu = 0x12;  // Alt
 inline constexpr int kVkEscape = 0x1B;
+inline constexpr int kVkLeftWindows = 0x5B;
+inline constexpr int kVkRightWindows = 0x5C;
 inline constexpr int kVkBacktick = 0xC0;
 
 // One key stroke of typed input: a character or a named key, pressed
@@ -42,6 +44,9 @@ class Keys {
   virtual void Press(const std::vector<Stroke>& strokes) = 0;
   // Whether the key is down, as the window's own events see it.
   virtual bool IsDown(int virtual_key) const = 0;
+  // Whether the key is held on the keyboard right now, whichever program
+  // has the focus.
+  virtual bool IsHeld(int virtual_key) const = 0;
 };
 
 }  // namespace tovan::rt

@@ -13,6 +13,9 @@ class System {
   virtual bool ClaimInstance(std::string_view name) = 0;
   // Hands the process's unused memory pages back to the system.
   virtual void TrimWorkingSet() = 0;
+  // Starts playing a RIFF WAVE sound and returns at once. The bytes must
+  // stay in place until it has played.
+  virtual void PlaySound(std::string_view wave) = 0;
 };
 
 }  // namespace tovan::rt

@@ -31,6 +31,10 @@ App::App(rt::Platform platform)
       item_list_(platform, rows_),
       batch_(platform, rows_, table_),
       recordings_(platform, events_),
+      hotkeys_(platform, rows_, table_),
+      capture_(platform, rows_),
+      engine_(platform, rows_, table_, hotkeys_, typist_),
+      order_(platform, rows_, table_, hotkeys_),
       same_page_(platform),
       settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
@@ -58,6 +62,18 @@ void App::Bind() {
   rt::Ui& ui = p_.ui;
   table_.Bind();
   table_.select_checked_order = [this] { SelectCopyMode("按钮102", 1); };
+  // The caption of 加载热键 is the one loaded state everything asks.
+  table_.row_hotkeys_loaded = [this] { return hotkeys_.RowHotkeysLoaded(); };
+  table_.load_or_unload_row_hotkeys = [this] { hotkeys_.LoadOrUnloadRowHotkeys(); };
+  slots_.reload_row_hotkeys = [this] { hotkeys_.ReloadRowHotkeys(); };
+  engine_.restore_checks = [this] { slots_.LoadCheckStates(); };
+  capture_.commit_hotkey_editor = [this] { table_.CommitHotkeyEditor(); };
+  order_.select_copy_mode = [this](std::string_view button, int mode) { SelectCopyMode(button, mode); };
+  order_.show_table = [this] { ShowTable(); };
+  hotkeys_.Bind();
+  capture_.Bind();
+  order_.Bind();
+  ui.Bind(paste::kReceiver, EventKind::kHotkey, [this](const Event& e) { OnHotkey(e.code); });
   table_.save_check_states = [this] { slots_.SaveCheckStates(); };
   slots_.Bind();
   importer_.Bind();
@@ -78,28 +94,13 @@ void App::Bind() {
   });
   ui.Bind("时钟1", EventKind::kTick, [this](const Event&) { p_.system.TrimWorkingSet(); });
 
-  ui.Bind("按钮1", EventKind::kClicked, [this](const Event&) {
-    ReRegisterBacktick();
-    ShowTable();
-    SelectCopyMode("按钮1", 0);
-  });
-  ui.Bind("按钮4", EventKind::kClicked, [this](const Event&) {
-    ReRegisterBacktick();
-    ShowTable();
-    SelectCopyMode("按钮1", 0);
-  });
-  ui.Bind("按钮102", EventKind::kClicked, [this](const Event&) {
-    ReRegisterBacktick();
-    ShowTable();
-    SelectCopyMode("按钮102", 1);
-  });
   ui.Bind("按钮75", EventKind::kClicked, [this](const Event&) { p_.shell.Open(p_.files.RunDirectory()); });
   ui.Bind("按钮19", EventKind::kClicked, [this](const Event&) { p_.shell.Open(kWebPage); });
   ui.Bind("按钮2", EventKind::kClicked, [this](const Event&) {
     if (busy_.Now()) return;
     table_.DeleteAllRows();
-    if (p_.ui["加载热键"].Text() == "卸载热键") {
-      table_.load_or_unload_row_hotkeys();
+    if (hotkeys_.RowHotkeysLoaded()) {
+      hotkeys_.LoadOrUnloadRowHotkeys();
       p_.clock.Wait(100);
     }
   });
@@ -114,9 +115,19 @@ void App::Bind() {
   });
 }
 
-void App::ReRegisterBacktick() {
-  p_.hotkeys.Unregister(hotkeys_.backtick);
-  hotkeys_.backtick = p_.hotkeys.Register("标签1", 0, rt::kVkBacktick);
+void App::OnHotkey(int id) {
+  const paste::HotkeyIds& ids = hotkeys_.Ids();
+  if (id == ids.backtick) {
+    on_backtick();
+  } else if (id == ids.record) {
+    on_record();
+  } else if (id == ids.simulate) {
+    on_simulate();
+  } else if (id == ids.stop) {
+    on_stop();
+  } else {
+    engine_.PasteOnHotkey(id);
+  }
 }
 
 void App::ShowTable() {
@@ -140,7 +151,7 @@ void App::Created() {
   ui["时钟1"].SetTimerPeriod(500);
   ui.RegisterDropTarget("拖放对象1", "超级列表框1");
   ui.RegisterDropTarget("拖放对象2", "编辑框1009");
-  ReRegisterBacktick();
+  hotkeys_.ReRegisterBacktick();
   p_.clock.Wait(500);
 
   PlaceWindow();
@@ -180,9 +191,7 @@ void App::Closing() {
   if (settings_read_)
     for (const char* box : kRecorderBoxes)
       rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text());
-  p_.hotkeys.Unregister(hotkeys_.backtick);
-  for (int id : hotkeys_.rows) p_.hotkeys.Unregister(id);
-  for (int id : hotkeys_.recorder) p_.hotkeys.Unregister(id);
+  hotkeys_.UnregisterAll();
 }
 
 }  // namespace tovan::shell

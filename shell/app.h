@@ -5,9 +5,14 @@
 #include <array>
 #include <string>
 
+#include <functional>
 #include <memory>
 
 #include "paste/forced_paste.h"
+#include "paste/hotkey_capture.h"
+#include "paste/hotkey_loader.h"
+#include "paste/paste_engine.h"
+#include "paste/row_order.h"
 #include "runtime/platform.h"
 #include "table/batch_settings.h"
 #include "table/busy.h"
@@ -21,13 +26,6 @@
 #include "table/table_editor.h"
 
 namespace tovan::shell {
-
-// Identifiers of every system-wide hotkey the program registers.
-struct HotkeyIds {
-  int backtick = 0;
-  std::array<int, 50> rows{};
-  std::array<int, 3> recorder{};
-};
 
 class App {
  public:
@@ -48,7 +46,15 @@ class App {
   table::Importer& Import() { return importer_; }
   table::BatchSettings& Batch() { return batch_; }
   table::EventList& Events() { return events_; }
-  const HotkeyIds& Hotkeys() const { return hotkeys_; }
+  const paste::HotkeyIds& Hotkeys() const { return hotkeys_.Ids(); }
+  paste::HotkeyLoader& HotkeyLoader() { return hotkeys_; }
+
+  // Where the fixed hotkeys lead: the backtick key, and the recorder's
+  // record, simulate and stop hotkeys.
+  std::function<void()> on_backtick = [] {};
+  std::function<void()> on_record = [] {};
+  std::function<void()> on_simulate = [] {};
+  std::function<void()> on_stop = [] {};
   // Copy mode: the selection of 组合框1.
   int CopyMode() const;
 
@@ -58,7 +64,7 @@ class App {
   void Closing();
   void PlaceWindow();
   void SelectCopyMode(std::string_view button, int mode);
-  void ReRegisterBacktick();
+  void OnHotkey(int id);
   void ShowTable();
 
   rt::Platform p_;
@@ -72,10 +78,13 @@ class App {
   table::BatchSettings batch_;
   table::RecordingFiles recordings_;
   table::SamePageFile same_page_;
-  HotkeyIds hotkeys_;
+  std::unique_ptr<paste::Typist> typist_;
+  paste::HotkeyLoader hotkeys_;
+  paste::HotkeyCapture capture_;
+  paste::PasteEngine engine_;
+  paste::RowOrder order_;
   std::string settings_path_;
   bool settings_read_ = false;
-  std::unique_ptr<paste::Typist> typist_;
 };
 
 }  // namespace tovan::shell

@@ -159,15 +159,7 @@ void SlotFiles::FinishApplying() {
   rt::ListUnit& table = p_.ui.List(kTable);
   table.Focus();
   table.SetCurrentRow(0);
-  if (!rows_.Cell(0, kHotkey).empty()) ReloadRowHotkeys();
-}
-
-void SlotFiles::ReloadRowHotkeys() {
-  if (row_hotkeys_loaded()) {
-    load_or_unload_row_hotkeys();
-    p_.clock.Wait(100);
-  }
-  if (!row_hotkeys_loaded()) load_or_unload_row_hotkeys();
+  if (!rows_.Cell(0, kHotkey).empty()) reload_row_hotkeys();
 }
 
 std::string SlotFiles::CheckStateText() {

@@ -34,9 +34,8 @@ class SlotFiles {
   void SaveCheckStates();
   void LoadCheckStates();
 
-  // Whether the row hotkeys are loaded, and the loader that toggles them.
-  std::function<bool()> row_hotkeys_loaded = [] { return false; };
-  std::function<void()> load_or_unload_row_hotkeys = [] {};
+  // Unloads the row hotkeys if they are loaded, then loads them again.
+  std::function<void()> reload_row_hotkeys = [] {};
 
  private:
   std::string PathOf(std::string_view name) const { return p_.files.InRunDirectory(name); }
@@ -47,7 +46,6 @@ class SlotFiles {
   // The rest of applying a slot once its cells are in: focus, first row,
   // row hotkeys.
   void FinishApplying();
-  void ReloadRowHotkeys();
 
   rt::Platform p_;
   RowStore& rows_;

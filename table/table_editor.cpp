@@ -29,7 +29,10 @@ void TableEditor::Bind() {
   ui.Bind(kTable, EventKind::kHeaderClicked, [this](const Event& e) { HeaderClicked(e.code); });
   ui.Bind(kTable, EventKind::kCheckChanged,
           [this](const Event& e) { CheckChanged(e.row, e.state != 0, (e.modifiers & rt::kShift) != 0); });
-  ui.Bind(kTable, EventKind::kItemNotify, [this](const Event&) { List().EnsureVisible(List().CurrentRow()); });
+  ui.Bind(kTable, EventKind::kItemNotify, [this](const Event&) {
+    List().Focus();
+    List().EnsureVisible(List().CurrentRow());
+  });
   for (const char* editor : {kContentEditor, kNumberEditor, kHotkeyEditor})
     ui.Bind(editor, EventKind::kGotFocus, [this](const Event&) { editor_cell_ = hit_; });
   for (const char* editor : {kNumberEditor, kHotkeyEditor})
@@ -175,6 +178,8 @@ void TableEditor::CommitEditor(std::string_view editor) {
   List().RowChanged(editor_cell_.row);
   unit.SetVisible(false);
 }
+
+void TableEditor::CommitHotkeyEditor() { CommitEditor(kHotkeyEditor); }
 
 void TableEditor::CommitContentEditor() {
   rt::Unit& editor = p_.ui[kContentEditor];

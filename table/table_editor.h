@@ -33,6 +33,8 @@ class TableEditor {
   void FindRows();
   void DeleteCurrentRow();
   void DeleteAllRows();
+  // Writes the hotkey cell editor's text into its cell.
+  void CommitHotkeyEditor();
   // The rows changed in the store: the list shows the new count.
   void Refresh();
 

@@ -24,6 +24,7 @@ enum class Action {
   kTrayIcon,            // detail: "add <tip>" or "remove"
   kWindowDestroyed,
   kTrimWorkingSet,
+  kSound,               // detail: the number of bytes of the sound
 };
 
 struct LoggedAction {

@@ -18,6 +18,7 @@
 #include "runtime/worker.h"
 #include "runtime/sim/action_log.h"
 #include "runtime/sim/virtual_clock.h"
+#include "runtime/text.h"
 #include "runtime/ui.h"
 
 namespace tovan::rt::sim {
@@ -101,6 +102,7 @@ class SimKeys : public Keys {
   // How strokes read in the log: "a", "Shift+1", "{9}", "Ctrl+Alt+{112}x3".
   static std::string StrokeNames(const std::vector<Stroke>& strokes);
   bool IsDown(int virtual_key) const override { return held_.count(virtual_key) != 0; }
+  bool IsHeld(int virtual_key) const override { return held_.count(virtual_key) != 0; }
   void Hold(int virtual_key, bool down) { down ? void(held_.insert(virtual_key)) : void(held_.erase(virtual_key)); }
 
   // "Ctrl+V", "Tab", "Ctrl+Shift+Alt+F5": how a chord reads in the log.
@@ -159,6 +161,7 @@ class SimSystem : public System {
   SimSystem(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
   bool ClaimInstance(std::string_view name) override { return claimed_.insert(std::string(name)).second; }
   void TrimWorkingSet() override { log_.Add(clock_.NowMicros(), Action::kTrimWorkingSet, ""); }
+  void PlaySound(std::string_view wave) override { log_.Add(clock_.NowMicros(), Action::kSound, ToText(static_cast<std::int64_t>(wave.size()))); }
   // Another instance of the program is already running and holds the marker.
   void HeldByOtherInstance(std::string_view name) { claimed_.insert(std::string(name)); }
 

@@ -1,6 +1,8 @@
 // Hotkeys, key chords and typing, shell open, and process-wide services.
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include <shellapi.h>
 
 #include <vector>
@@ -100,6 +102,11 @@ bool Win32System::ClaimInstance(std::string_view name) {
 
 void Win32System::TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+}
+
+void Win32System::PlaySound(std::string_view wave) {
+  // Asynchronous from memory; with no sound device it returns at once.
+  PlaySoundW(reinterpret_cast<LPCWSTR>(wave.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 
 void Win32Keys::Press(const std::vector<Stroke>& strokes) {

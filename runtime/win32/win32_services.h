@@ -61,6 +61,7 @@ class Win32Keys : public Keys {
   void Type(std::string_view text) override;
   void Press(const std::vector<Stroke>& strokes) override;
   bool IsDown(int virtual_key) const override { return GetKeyState(virtual_key) < 0; }
+  bool IsHeld(int virtual_key) const override { return GetAsyncKeyState(virtual_key) < 0; }
 };
 
 class Win32Messages : public Messages {
@@ -88,6 +89,7 @@ class Win32System : public System {
  public:
   bool ClaimInstance(std::string_view name) override;
   void TrimWorkingSet() override;
+  void PlaySound(std::string_view wave) override;
 
  private:
   KernelHandle marker_;  // held until the process ends

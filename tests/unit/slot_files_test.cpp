@@ -44,14 +44,15 @@ TEST_F(SlotFilesTest, ASavedSlotReopensAsTheSameRows) {
 
 TEST_F(SlotFilesTest, ASlotRoundTripsByteForByte) {
   const std::string rows = "\xD5\xC5\xC8\xFD\r\n\r\nline 3\xA1\xEF\xA1\xEF" "x\xA1\xEF";  // 张三 with lines; an empty row; x
-  const std::string extras = "12\xA1\xEF\xD4\xDD\xCD\xA3\xA1\xEF" "Ctrl+\xD0\xA1\xBC\xFC\xC5\xCC" "1\r\n"  // 小键盘1
+  const std::string extras = "12\xA1\xEF\xD4\xDD\xCD\xA3\xA1\xEF" "Ctrl+\xBC\xD3\xBA\xC5\r\n"  // Ctrl+加号
                              "\xA1\xEF\xA1\xEF\r\n"
                              "\xA1\xEF\xA1\xEF" "F5\r\n";
   sim.files.Write(sim.files.InRunDirectory("保存D.txt"), rows);
   sim.files.Write(sim.files.InRunDirectory("跳快数据D.txt"), extras);
   sim.ui.Click("打开D");
   EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"张三\r\n\r\nline 3", "", "x"}));
-  EXPECT_EQ(ColumnOf(kHotkey), (std::vector<std::string>{"Ctrl+小键盘1", "", "F5"}));
+  EXPECT_EQ(ColumnOf(kHotkey), (std::vector<std::string>{"Ctrl+加号", "", "F5"}));
+  EXPECT_EQ(U("加载热键").Text(), "卸载热键");  // a first row with a hotkey loads them
   sim.ui.Click("保存E");
   EXPECT_EQ(File("保存E.txt"), rows);
   EXPECT_EQ(File("跳快数据E.txt"), extras);

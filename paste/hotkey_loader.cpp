@@ -1,0 +1,102 @@
+#include "paste/hotkey_loader.h"
+
+#include <utility>
+
+#include "paste/hotkey_capture.h"
+#include "paste/key_names.h"
+#include "runtime/keys.h"
+#include "runtime/text.h"
+
+namespace tovan::paste {
+
+void HotkeyLoader::Bind() {
+  using rt::Event;
+  using rt::EventKind;
+  p_.ui.Bind(kLoadButton, EventKind::kClicked, [this](const Event&) { LoadOrUnloadRowHotkeys(); });
+  p_.ui.Bind("加载热键A", EventKind::kClicked, [this](const Event&) { RegisterFixedHotkeys(); });
+  p_.ui.Bind("按钮卸载热键", EventKind::kClicked, [this](const Event&) { UnregisterRecorderHotkeys(); });
+}
+
+bool HotkeyLoader::RowHotkeysLoaded() const { return p_.ui[kLoadButton].Text() == "卸载热键"; }
+
+int HotkeyLoader::Register(int old_id, std::string_view text, std::string_view anchor) {
+  const ParsedHotkey hotkey = ParseHotkeyText(text);
+  p_.hotkeys.Unregister(old_id);
+  const int id = hotkey.virtual_key == 0 ? 0 : p_.hotkeys.Register(kReceiver, hotkey.modifiers, hotkey.virtual_key);
+  p_.clock.Wait(10);
+  // The text is cleared as the report; the balloon says which one and why.
+  if (id == 0) p_.ui.Hint("●快捷键【" + std::string(text) + "】已被其他程序占用或无效，请换一个！", anchor, 10, 30);
+  return id;
+}
+
+void HotkeyLoader::LoadOrUnloadRowHotkeys() {
+  if (!RowHotkeysLoaded()) {
+    p_.ui[kLoadButton].SetText("卸载热键");
+    p_.clock.Wait(100);
+    for (std::size_t row = 0; row < static_cast<std::size_t>(kRowSlots) && row < rows_.RowCount(); ++row) {
+      const std::string text(rows_.Cell(row, table::kHotkey));
+      if (text.empty()) continue;
+      // A hotkey belongs to the slot its row's number names.
+      const std::string number(rows_.Cell(row, table::kNumber));
+      for (int slot = 1; slot <= kRowSlots; ++slot) {
+        if (number != rt::ToText(slot) || rows_.Cell(row, table::kHotkey).empty()) continue;
+        ids_.rows[slot - 1] = Register(ids_.rows[slot - 1], text, kLoadButton);
+        if (ids_.rows[slot - 1] == 0) {
+          rows_.SetCell(row, table::kHotkey, "");
+          editor_.Refresh();
+        }
+      }
+    }
+    p_.clock.Wait(100);
+  } else {
+    p_.ui[kLoadButton].SetText("加载热键");
+    // Forgotten, not only unregistered: a later hotkey may get a freed
+    // identifier, and it must not be taken for this slot's.
+    for (int& id : ids_.rows) p_.hotkeys.Unregister(std::exchange(id, 0));
+  }
+}
+
+void HotkeyLoader::ReloadRowHotkeys() {
+  if (RowHotkeysLoaded()) {
+    LoadOrUnloadRowHotkeys();
+    p_.clock.Wait(100);
+  }
+  if (!RowHotkeysLoaded()) LoadOrUnloadRowHotkeys();
+}
+
+void HotkeyLoader::RegisterFixedHotkeys() {
+  p_.clock.Wait(100);
+  ReRegisterBacktick();
+  int* ids[] = {&ids_.record, &ids_.simulate, &ids_.stop};
+  for (int i = 0; i < 3; ++i) {
+    rt::Unit& box = p_.ui[kRecorderBoxes[i]];
+    if (box.Text().empty()) continue;
+    *ids[i] = Register(*ids[i], box.Text(), kRecorderBoxes[i]);
+    if (*ids[i] == 0) box.SetText("");
+  }
+  p_.clock.Wait(100);
+}
+
+void HotkeyLoader::UnregisterRecorderHotkeys() {
+  for (int* id : {&ids_.record, &ids_.simulate, &ids_.stop}) p_.hotkeys.Unregister(std::exchange(*id, 0));
+}
+
+void HotkeyLoader::ReRegisterBacktick() {
+  p_.hotkeys.Unregister(std::exchange(ids_.backtick, 0));
+  ids_.backtick = p_.hotkeys.Register(kReceiver, 0, rt::kVkBacktick);
+}
+
+void HotkeyLoader::UnregisterAll() {
+  p_.hotkeys.Unregister(std::exchange(ids_.backtick, 0));
+  for (int& id : ids_.rows) p_.hotkeys.Unregister(std::exchange(id, 0));
+  UnregisterRecorderHotkeys();
+}
+
+int HotkeyLoader::SlotOf(int id) const {
+  if (id == 0) return 0;
+  for (int slot = 1; slot <= kRowSlots; ++slot)
+    if (ids_.rows[slot - 1] == id) return slot;
+  return 0;
+}
+
+}  // namespace tovan::paste

@@ -1,0 +1,109 @@
+// The building blocks every paste mode is made of.
+#include <algorithm>
+
+#include "paste/paste_engine.h"
+#include "runtime/text.h"
+
+namespace tovan::paste {
+namespace {
+
+// How long a press waits at most for the user to let go of the hotkey's
+// modifiers before it sends keys of its own.
+constexpr int kModifierWaitMs = 1000;
+
+}  // namespace
+
+int PasteEngine::CurrentRow() const { return p_.ui.List(table::kTable).CurrentRow(); }
+
+void PasteEngine::SetCurrentRow(int row) { p_.ui.List(table::kTable).SetCurrentRow(row); }
+
+void PasteEngine::Advance() { SetCurrentRow(CurrentRow() + 1); }
+
+// A row that does not exist (−1, or past the end) reads as empty.
+std::string PasteEngine::Content(int row) const {
+  return row < 0 ? std::string() : std::string(rows_.Cell(static_cast<std::size_t>(row), table::kContent));
+}
+
+int PasteEngine::SkipCount(int row) const {
+  return row < 0 ? 0 : std::max(0, rt::ToInteger(rows_.Cell(static_cast<std::size_t>(row), table::kSkip)));
+}
+
+int PasteEngine::Interval() const { return std::max(0, rt::ToInteger(p_.ui["组合框2"].Text())); }
+
+int PasteEngine::FirstCheckedRow() const {
+  for (std::size_t row = 0; row < rows_.RowCount(); ++row)
+    if (rows_.Checked(row)) return static_cast<int>(row);
+  return -1;
+}
+
+void PasteEngine::SetCurrentRowFromNumber(int row) {
+  SetCurrentRow(rt::ToInteger(rows_.Cell(static_cast<std::size_t>(row), table::kNumber)) - 1);
+}
+
+void PasteEngine::WaitForModifiersReleased() {
+  // Keys sent while the user still holds the hotkey's Ctrl, Shift or Alt
+  // would arrive as other chords (Tab as Shift+Tab, Ctrl+V as Ctrl+Shift+V).
+  const auto held = [&] {
+    for (int key : {rt::kVkControl, rt::kVkShift, rt::kVkMenu, rt::kVkLeftWindows, rt::kVkRightWindows})
+      if (p_.keys.IsHeld(key)) return true;
+    return false;
+  };
+  const std::int64_t deadline = p_.clock.NowMicros() + std::int64_t{kModifierWaitMs} * 1000;
+  while (held() && p_.clock.NowMicros() < deadline) p_.clock.Wait(5);
+}
+
+void PasteEngine::Press(std::initializer_list<int> chord) {
+  WaitForModifiersReleased();
+  p_.keys.Chord(chord);
+}
+
+bool PasteEngine::ClipboardPaste(std::string_view text, int wait_ms) {
+  // Never Ctrl+V over what the clipboard held before: a write that failed
+  // pastes nothing.
+  if (!p_.clipboard.SetText(text)) return false;
+  p_.clock.Wait(wait_ms);
+  Press({rt::kVkControl, 'V'});
+  return true;
+}
+
+void PasteEngine::SkipKeys(int row, Key key, bool waits) {
+  for (int n = SkipCount(row); n > 0; --n) {
+    if (waits) p_.clock.Wait(Interval());
+    Press({static_cast<int>(key)});
+  }
+}
+
+void PasteEngine::TypedTabs(int row) {
+  for (int n = SkipCount(row); n > 0; --n) {
+    p_.clock.Wait(Interval());
+    WaitForModifiersReleased();
+    if (typist_) typist_->TypeBySendKeys("{TAB}");
+  }
+}
+
+void PasteEngine::PostRow(std::string_view text) { PostTextToWindow(p_.messages, TargetWindow(p_.ui), text); }
+
+void PasteEngine::TypeRow(std::string_view text) {
+  WaitForModifiersReleased();
+  if (typist_) typist_->TypeBySendKeys(text);
+}
+
+void PasteEngine::PasteItemList() {
+  rt::Unit& items = p_.ui["列表框1"];
+  for (int i = 0; i < items.ItemCount(); ++i) {
+    const std::string text = items.ItemText(i);
+    if (items.ItemValue(i) == 0) {
+      p_.clock.Wait(Interval());
+      if (!p_.clipboard.SetText(text)) continue;
+      Press({rt::kVkControl, 'V'});
+    } else if (items.ItemValue(i) == 1) {
+      p_.clock.Wait(Interval());
+      const std::string picture = p_.files.Read(text);
+      p_.clock.Wait(Interval());
+      if (!p_.clipboard.SetPicture(picture)) continue;
+      Press({rt::kVkControl, 'V'});
+    }
+  }
+}
+
+}  // namespace tovan::paste

@@ -1,0 +1,74 @@
+// What a row hotkey does: the twelve paste modes in sequential and in
+// checked-row order. A press puts a row's text into whatever field has the
+// focus (clipboard and Ctrl+V, typed, or posted as characters), presses Tab
+// or Enter as often as the row's 跳格 says, and moves the table on. The
+// state lives in the window's units: the current row is the paste position,
+// 按钮120 ("自动"/"单次") and 编辑框1011 ("66" stops) the automatic run.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "paste/forced_paste.h"
+#include "paste/hotkey_loader.h"
+#include "runtime/platform.h"
+#include "table/row_store.h"
+#include "table/table_editor.h"
+
+namespace tovan::paste {
+
+class PasteEngine {
+ public:
+  PasteEngine(rt::Platform platform, table::RowStore& rows, table::TableEditor& editor, const HotkeyLoader& hotkeys,
+              const std::unique_ptr<Typist>& typist)
+      : p_(platform), rows_(rows), editor_(editor), hotkeys_(hotkeys), typist_(typist) {}
+
+  // A row hotkey was pressed (or re-entered during a wait of a press).
+  void PasteOnHotkey(int id);
+
+  // Brings back the check marks last saved (the check-state file).
+  std::function<void()> restore_checks = [] {};
+
+ private:
+  enum class Key { kTab = 0x09, kEnter = 0x0D };
+
+  // The modes of each row order.
+  void SequentialPress(std::string_view mode, int id);
+  void CheckedPress(std::string_view mode);
+  // Automatic runs: started by a press while idle, stopped by one while running.
+  void SequentialRun(std::string_view mode);
+  void CheckedRun(std::string_view mode);
+  bool StartRun(bool web);
+  void EndRun();
+
+  // Building blocks.
+  bool ClipboardPaste(std::string_view text, int wait_ms);
+  void SkipKeys(int row, Key key, bool waits);
+  void TypedTabs(int row);
+  void PostRow(std::string_view text);
+  void TypeRow(std::string_view text);
+  void PasteItemList();
+  void Press(std::initializer_list<int> chord);
+  void WaitForModifiersReleased();
+  void Advance();
+  void EndCheck();
+
+  int CurrentRow() const;
+  void SetCurrentRow(int row);
+  std::string Content(int row) const;
+  int SkipCount(int row) const;
+  int Interval() const;
+  int FirstCheckedRow() const;
+  // The current row set from a checked row's number.
+  void SetCurrentRowFromNumber(int row);
+
+  rt::Platform p_;
+  table::RowStore& rows_;
+  table::TableEditor& editor_;
+  const HotkeyLoader& hotkeys_;
+  const std::unique_ptr<Typist>& typist_;
+};
+
+}  // namespace tovan::paste
