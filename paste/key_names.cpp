@@ -29,8 +29,8 @@ const std::array<std::string, 256>& Names() {
     std::array<std::string, 256> n;
     for (int c = 'A'; c <= 'Z'; ++c) n[c] = std::string(1, static_cast<char>(c));
     for (int c = '0'; c <= '9'; ++c) n[c] = std::string(1, static_cast<char>(c));
-    for (int f = 1; f <= 12; ++f) n[0x6F + f] = "F" + std::to_string(f);
-    for (int d = 0; d <= 9; ++d) n[0x60 + d] = "Num " + std::to_string(d);
+    for (int f = 1; f <= 12; ++f) n[0x6F + f] = std::string("F").append(std::to_string(f));
+    for (int d = 0; d <= 9; ++d) n[0x60 + d] = std::string("Num ").append(std::to_string(d));
     for (const Named& key : kNamedKeys) n[key.code] = key.name;
     return n;
   }();

@@ -114,7 +114,7 @@ void PasteEngine::EndCheck() {
   p_.clock.Wait(Interval());
   if (any) return;
   // All pasted: the sound, and the saved marks back for the next round.
-  p_.system.PlaySound(DoneSound());
+  p_.system.PlayWave(DoneSound());
   restore_checks();
 }
 

@@ -16,7 +16,7 @@ enum class EventKind {
   kClicked,
   kDoubleClicked,  // point = mouse position in the unit
   kMouseDown,      // left button pressed; point = mouse position in the unit
-  kKeyDown,        // code = virtual key, modifiers = Ctrl 1 + Shift 2 + Alt 4
+  kKeyDown,        // code = virtual key, modifiers = Ctrl 1 + Shift 2 + Alt 4 held before this key
   kKeyUp,
   kGotFocus,
   kLostFocus,

@@ -15,7 +15,7 @@ class System {
   virtual void TrimWorkingSet() = 0;
   // Starts playing a RIFF WAVE sound and returns at once. The bytes must
   // stay in place until it has played.
-  virtual void PlaySound(std::string_view wave) = 0;
+  virtual void PlayWave(std::string_view wave) = 0;
 };
 
 }  // namespace tovan::rt

@@ -41,6 +41,9 @@ double ToNumber(std::string_view text) {
   double value = 0.0;
   const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
+    // Too small to represent is zero ("1e-400"); only too large is infinite.
+    const std::size_t e = number.find_first_of("eE");
+    if (e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-') return 0.0;
     return number.front() == '-' ? -std::numeric_limits<double>::infinity()
                                  : std::numeric_limits<double>::infinity();
   }

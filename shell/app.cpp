@@ -15,7 +15,6 @@ using rt::EventKind;
 
 constexpr char kSettingsFile[] = "鼠标精灵热键配置.ini";
 constexpr char kSettingsSection[] = "编辑框内容";
-constexpr const char* kRecorderBoxes[] = {"记录", "模拟", "停止"};
 constexpr char kInstanceMarker[] = "tvzdy";
 constexpr char kWebPage[] = "https://github.com/";
 // The buttons whose background shows the active copy mode.
@@ -31,11 +30,11 @@ App::App(rt::Platform platform)
       item_list_(platform, rows_),
       batch_(platform, rows_, table_),
       recordings_(platform, events_),
+      same_page_(platform),
       hotkeys_(platform, rows_, table_),
       capture_(platform, rows_),
       engine_(platform, rows_, table_, hotkeys_, typist_),
       order_(platform, rows_, table_, hotkeys_),
-      same_page_(platform),
       settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
 App::~App() {
@@ -108,7 +107,7 @@ void App::Bind() {
     rt::Unit& button = p_.ui["按钮8"];
     button.SetText(button.Text() == "关闭快捷键" ? "开启快捷键" : "关闭快捷键");
   });
-  for (const char* box : {"记录", "模拟", "停止"})
+  for (const char* box : paste::kRecorderBoxes)
     ui.Bind(box, EventKind::kDoubleClicked, [this, box](const Event&) { p_.ui[box].SetText(""); });
   ui.Bind("按钮104", EventKind::kClicked, [this](const Event&) {
     if (p_.ui["按钮104"].Text() == "同页保存") same_page_.Save();
@@ -162,7 +161,7 @@ void App::Created() {
   ui.Raise("按钮1", Event{.kind = EventKind::kClicked});
   ui["打开A"].SetBackColour(kHighlightColour);
 
-  for (const char* box : kRecorderBoxes)
+  for (const char* box : paste::kRecorderBoxes)
     ui[box].SetText(rt::ReadSetting(p_.files, settings_path_, kSettingsSection, box));
   settings_read_ = true;
 
@@ -189,7 +188,7 @@ void App::Closing() {
   // Closed before the start-up read the settings: the boxes hold nothing of
   // the user's yet, and writing them would wipe the saved hotkeys.
   if (settings_read_)
-    for (const char* box : kRecorderBoxes)
+    for (const char* box : paste::kRecorderBoxes)
       rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text());
   hotkeys_.UnregisterAll();
 }

@@ -161,7 +161,7 @@ class SimSystem : public System {
   SimSystem(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
   bool ClaimInstance(std::string_view name) override { return claimed_.insert(std::string(name)).second; }
   void TrimWorkingSet() override { log_.Add(clock_.NowMicros(), Action::kTrimWorkingSet, ""); }
-  void PlaySound(std::string_view wave) override { log_.Add(clock_.NowMicros(), Action::kSound, ToText(static_cast<std::int64_t>(wave.size()))); }
+  void PlayWave(std::string_view wave) override { log_.Add(clock_.NowMicros(), Action::kSound, ToText(static_cast<std::int64_t>(wave.size()))); }
   // Another instance of the program is already running and holds the marker.
   void HeldByOtherInstance(std::string_view name) { claimed_.insert(std::string(name)); }
 

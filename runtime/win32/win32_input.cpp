@@ -104,9 +104,9 @@ void Win32System::TrimWorkingSet() {
   SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }
 
-void Win32System::PlaySound(std::string_view wave) {
+void Win32System::PlayWave(std::string_view wave) {
   // Asynchronous from memory; with no sound device it returns at once.
-  PlaySoundW(reinterpret_cast<LPCWSTR>(wave.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+  ::PlaySoundW(reinterpret_cast<LPCWSTR>(wave.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 
 void Win32Keys::Press(const std::vector<Stroke>& strokes) {

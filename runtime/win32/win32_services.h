@@ -89,7 +89,7 @@ class Win32System : public System {
  public:
   bool ClaimInstance(std::string_view name) override;
   void TrimWorkingSet() override;
-  void PlaySound(std::string_view wave) override;
+  void PlayWave(std::string_view wave) override;
 
  private:
   KernelHandle marker_;  // held until the process ends

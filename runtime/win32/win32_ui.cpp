@@ -22,6 +22,13 @@ int Modifiers() {
          (GetKeyState(VK_MENU) < 0 ? kAlt : 0);
 }
 
+// The modifiers held before this key went down: a modifier key that is
+// itself being pressed is not yet part of the state its event carries.
+int ModifiersBefore(WPARAM key) {
+  const int own = key == VK_CONTROL ? kCtrl : key == VK_SHIFT ? kShift : key == VK_MENU ? kAlt : 0;
+  return Modifiers() & ~own;
+}
+
 bool NeedsWindow(const UnitLayout& layout, const WindowLayout& window) {
   switch (layout.kind) {
     case UnitKind::kWindow:
@@ -504,7 +511,7 @@ LRESULT Win32Ui::HandleControlMessage(ControlPeer& peer, HWND control, UINT mess
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      Raise(name, Event{.kind = EventKind::kKeyDown, .code = static_cast<int>(w), .modifiers = Modifiers()});
+      Raise(name, Event{.kind = EventKind::kKeyDown, .code = static_cast<int>(w), .modifiers = ModifiersBefore(w)});
       break;
     case WM_KEYUP:
     case WM_SYSKEYUP:

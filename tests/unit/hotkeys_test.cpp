@@ -1,0 +1,149 @@
+#include "paste/key_names.h"
+#include "runtime/gbk.h"
+#include "tests/unit/app_fixture.h"
+
+namespace tovan {
+namespace {
+
+using paste::ParsedHotkey;
+using paste::ParseHotkeyText;
+
+TEST(KeyNames, NamesHaveTheirExactGbkBytes) {
+  EXPECT_EQ(rt::ToGbk(paste::KeyName(0x25)).bytes, "\x20\xA1\xFB");
+  EXPECT_EQ(rt::ToGbk(paste::KeyName(0x6A)).bytes, "\x20\xA1\xC1");
+  EXPECT_EQ(rt::ToGbk(paste::KeyName(0xBA)).bytes, "\x20\xA3\xBB");
+  EXPECT_EQ(rt::ToGbk(paste::KeyName(0xDE)).bytes, "\x20\xA1\xAE");
+  EXPECT_EQ(rt::ToGbk(paste::KeyName(0x6D)).bytes, "\xBC\xF5\xBA\xC5");
+  EXPECT_EQ(paste::KeyName(0xC0), " `");
+  EXPECT_EQ(paste::KeyName(0x63), "Num 3");
+  EXPECT_EQ(paste::KeyName(0x7B), "F12");
+  EXPECT_EQ(paste::KeyName(0x7C), "");  // F13 is never captured
+  EXPECT_EQ(paste::KeyName(0x09), "");
+  EXPECT_EQ(paste::KeyName(0xA1), "");
+}
+
+TEST(KeyNames, ThePrefixCountsAModifierThatIsBeingPressed) {
+  EXPECT_EQ(paste::Prefix(0x11, 0), "Ctrl+");
+  EXPECT_EQ(paste::Prefix(0x11, 2), "Ctrl+Shift+");
+  EXPECT_EQ(paste::Prefix(0x10, 4), "Shift+Alt+");
+  EXPECT_EQ(paste::Prefix(0x10, 1), "Ctrl+");  // Shift while Ctrl is held: not yet shown
+  EXPECT_EQ(paste::Prefix(0x70, 3), "Ctrl+Shift+");
+  EXPECT_EQ(paste::Prefix(0x41, 0), "");
+}
+
+TEST(KeyNames, ParsingKeepsModifierWordsExactButLettersAndFunctionKeysAnyCase) {
+  EXPECT_EQ(ParseHotkeyText("Ctrl+Shift+F5"), (ParsedHotkey{3, 0x74}));
+  EXPECT_EQ(ParseHotkeyText("ctrl+a"), (ParsedHotkey{0, 0x41}));
+  EXPECT_EQ(ParseHotkeyText("Alt+ ↑"), (ParsedHotkey{4, 0x26}));
+  EXPECT_EQ(ParseHotkeyText("Alt+↑"), (ParsedHotkey{4, 0}));
+  EXPECT_EQ(ParseHotkeyText("f16"), (ParsedHotkey{0, 0x7F}));
+  EXPECT_EQ(ParseHotkeyText("F2"), (ParsedHotkey{0, 0x71}));
+  EXPECT_EQ(ParseHotkeyText("Ctrl+加号"), (ParsedHotkey{1, 0x6B}));
+  EXPECT_EQ(ParseHotkeyText("Ctrl+Shift+Alt+Ctrl+A").virtual_key, 0);
+  EXPECT_EQ(ParseHotkeyText("Ctrl+").virtual_key, 0);
+}
+
+class CaptureTest : public AppTest {
+ protected:
+  void SetUp() override { Start(); }
+  // The user presses the keys in order (each held), then releases them all.
+  void Chord(const std::string& box, const std::vector<int>& keys) {
+    int modifiers = 0;
+    for (int key : keys) {
+      sim.keys.Hold(key, true);
+      sim.ui.KeyDown(box, key, modifiers);
+      modifiers |= key == rt::kVkControl ? 1 : key == rt::kVkShift ? 2 : key == rt::kVkMenu ? 4 : 0;
+      shown.push_back(U(box).Text());
+    }
+    for (int key : keys) {
+      sim.keys.Hold(key, false);
+      sim.ui.KeyUp(box, key, 0);
+    }
+  }
+  std::vector<std::string> shown;
+};
+
+TEST_F(CaptureTest, CtrlThenShiftThenF1ShowsThePrefixAsItGrowsAndKeepsTheChord) {
+  Chord("记录", {rt::kVkControl, rt::kVkShift, 0x70});
+  EXPECT_EQ(shown, (std::vector<std::string>{"Ctrl+", "Ctrl+", "Ctrl+Shift+F1"}));
+  EXPECT_EQ(U("记录").Text(), "Ctrl+Shift+F1");
+}
+
+TEST_F(CaptureTest, ModifiersAloneKeysWithoutNamesAndCtrlVAreRefused) {
+  Chord("模拟", {rt::kVkControl, rt::kVkShift});
+  EXPECT_EQ(U("模拟").Text(), "");
+  Chord("模拟", {rt::kVkControl, rt::kVkTab});
+  EXPECT_EQ(U("模拟").Text(), "");
+  Chord("模拟", {rt::kVkControl, 'V'});
+  EXPECT_EQ(U("模拟").Text(), "");
+}
+
+TEST_F(CaptureTest, TheHighestCodedNamedKeyThatIsDownWins) {
+  Chord("停止", {'A', 'B'});
+  EXPECT_EQ(U("停止").Text(), "B");
+  Chord("停止", {'Z', 0x61});
+  EXPECT_EQ(U("停止").Text(), "Num 1");
+}
+
+TEST_F(CaptureTest, AChordTheTableOrAnotherRecorderBoxHoldsIsRefused) {
+  AddRows({"a", "b", "c", "d", "e", "f"});
+  app.Rows().SetCell(5, table::kHotkey, "Ctrl+F3");
+  Chord("记录", {rt::kVkControl, 0x72});
+  EXPECT_EQ(U("记录").Text(), "");
+  Chord("记录", {rt::kVkMenu, 0x72});
+  EXPECT_EQ(U("记录").Text(), "Alt+F3");
+  Chord("停止", {rt::kVkMenu, 0x72});
+  EXPECT_EQ(U("停止").Text(), "");
+  Chord("编辑框1007", {rt::kVkMenu, 0x72});
+  EXPECT_EQ(U("编辑框1007").Text(), "");
+}
+
+class LoaderTest : public AppTest {
+ protected:
+  void SetUp() override { Start(); }
+};
+
+TEST_F(LoaderTest, RowHotkeysRegisterIntoTheSlotTheirRowNumberNames) {
+  AddRows({"a", "b", "c"});
+  app.Rows().SetCell(2, table::kHotkey, "Ctrl+Shift+F5");
+  app.Rows().SetCell(1, table::kHotkey, "F2");
+  sim.ui.Click("加载热键");
+  EXPECT_EQ(U("加载热键").Text(), "卸载热键");
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(3, 0x74));
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(0, 0x71));
+  EXPECT_NE(app.Hotkeys().rows[2], 0);
+  EXPECT_EQ(app.HotkeyLoader().SlotOf(app.Hotkeys().rows[2]), 3);
+  sim.ui.Click("加载热键");
+  EXPECT_EQ(U("加载热键").Text(), "加载热键");
+  EXPECT_FALSE(sim.hotkeys.IsRegistered(3, 0x74));
+  EXPECT_EQ(app.Hotkeys().rows[2], 0);
+}
+
+TEST_F(LoaderTest, ARefusedHotkeyClearsItsTextAndSaysWhich) {
+  AddRows({"a", "b"});
+  app.Rows().SetCell(0, table::kHotkey, "Ctrl+F9");
+  app.Rows().SetCell(1, table::kHotkey, "F4");
+  sim.hotkeys.TakenByOther(1, 0x78);
+  sim.ui.Click("加载热键");
+  EXPECT_EQ(ColumnOf(table::kHotkey), (std::vector<std::string>{"", "F4"}));
+  const auto balloons = sim.log.Of(rt::sim::Action::kBalloon);
+  ASSERT_FALSE(balloons.empty());
+  EXPECT_NE(balloons.back().detail.find("●快捷键【Ctrl+F9】"), std::string::npos);
+}
+
+TEST_F(LoaderTest, AtMostTheFirstFiftyRowsRegisterAndClosingUnregistersEverything) {
+  std::vector<std::string> contents(60, "x");
+  AddRows(contents);
+  for (int row = 0; row < 60; ++row)
+    app.Rows().SetCell(row, table::kHotkey, std::string(row < 26 ? "Ctrl+" : row < 52 ? "Alt+" : "Shift+") + static_cast<char>('A' + row % 26));
+  sim.ui.Click("加载热键");
+  EXPECT_EQ(sim.hotkeys.Count(), 51u);  // 50 rows and the backtick key
+  U("记录").SetText("F8");
+  sim.ui.Click("加载热键A");
+  EXPECT_EQ(sim.hotkeys.Count(), 52u);
+  sim.ui.Raise("窗口", rt::Event{.kind = rt::EventKind::kClosing});
+  EXPECT_EQ(sim.hotkeys.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace tovan
