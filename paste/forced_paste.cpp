@@ -4,6 +4,7 @@
 
 #include "paste/send_keys.h"
 #include "runtime/gbk.h"
+#include "runtime/utf8.h"
 #include "runtime/text.h"
 
 namespace tovan::paste {
@@ -11,8 +12,22 @@ namespace tovan::paste {
 void Typist::TypeBySendKeys(std::string_view text) { keys_.Press(ParseSendKeys(text)); }
 
 void PostTextToWindow(rt::Messages& messages, std::uintptr_t window, std::string_view text) {
-  for (const char byte : rt::ToGbk(text).bytes)
-    messages.Post(window, rt::kWmChar, static_cast<unsigned char>(byte), 0);
+  if (!messages.IsUnicodeWindow(window)) {
+    for (const char byte : rt::ToGbk(text).bytes)
+      messages.Post(window, rt::kWmChar, static_cast<unsigned char>(byte), 0);
+    return;
+  }
+  // A Unicode window gets every character whatever the system's language.
+  for (std::size_t at = 0; at < text.size();) {
+    bool valid = true;
+    const char32_t c = rt::DecodeUtf8(text, at, valid);
+    if (c > 0xFFFF) {
+      messages.PostUnicode(window, rt::kWmChar, 0xD800 + ((c - 0x10000) >> 10), 0);
+      messages.PostUnicode(window, rt::kWmChar, 0xDC00 + ((c - 0x10000) & 0x3FF), 0);
+    } else {
+      messages.PostUnicode(window, rt::kWmChar, c, 0);
+    }
+  }
 }
 
 std::uintptr_t TargetWindow(const rt::Ui& ui) {

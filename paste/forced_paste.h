@@ -24,7 +24,8 @@ class Typist {
   rt::Keys& keys_;
 };
 
-// Posts every byte of the text's GBK form, in order, as one WM_CHAR each.
+// Posts the text as characters, one WM_CHAR each: to a Unicode window its
+// UTF-16 units, to any other window the bytes of its GBK form.
 void PostTextToWindow(rt::Messages& messages, std::uintptr_t window, std::string_view text);
 
 // The window under the mouse cursor, as 句柄1 holds it at this moment.

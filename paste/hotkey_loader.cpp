@@ -15,6 +15,20 @@ void HotkeyLoader::Bind() {
   p_.ui.Bind(kLoadButton, EventKind::kClicked, [this](const Event&) { LoadOrUnloadRowHotkeys(); });
   p_.ui.Bind("加载热键A", EventKind::kClicked, [this](const Event&) { RegisterFixedHotkeys(); });
   p_.ui.Bind("按钮卸载热键", EventKind::kClicked, [this](const Event&) { UnregisterRecorderHotkeys(); });
+  // Typing a new recorder hotkey switches the recorder off and frees the
+  // keys until it is switched on again.
+  static constexpr const char* kHints[] = {"●记录与停止记录快捷键！", "●模拟数据快捷键！", "●停止模拟快捷键！"};
+  for (int i = 0; i < 3; ++i) {
+    p_.ui.Bind(kRecorderBoxes[i], EventKind::kMouseDown, [this, i](const Event&) {
+      p_.ui["按钮5"].SetText("启动按键精灵");
+      UnregisterRecorderHotkeys();
+      if (RowHotkeysLoaded()) {
+        LoadOrUnloadRowHotkeys();
+        p_.clock.Wait(100);
+      }
+      p_.ui.Hint(kHints[i], kRecorderBoxes[i], 10, 30);
+    });
+  }
 }
 
 bool HotkeyLoader::RowHotkeysLoaded() const { return p_.ui[kLoadButton].Text() == "卸载热键"; }

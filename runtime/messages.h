@@ -14,6 +14,10 @@ class Messages {
   // (a WM_CHAR carries one byte of the ANSI text); the result is not looked
   // at: a window that does not exist receives nothing.
   virtual void Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  // The same in the Unicode form (a WM_CHAR carries one UTF-16 unit).
+  virtual void PostUnicode(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
+  // Whether the window takes its characters as Unicode.
+  virtual bool IsUnicodeWindow(std::uintptr_t window) const = 0;
 };
 
 }  // namespace tovan::rt

@@ -173,3 +173,13 @@ bool SimClipboard::SetPicture(std::string_view image_bytes) {
 void SimKeys::Type(std::string_view text) { log_.Add(clock_.NowMicros(), Action::kTypeText, std::string(text)); }
 
 }  // namespace tovan::rt::sim
+
+namespace tovan::rt::sim {
+
+void SimMessages::PostUnicode(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+  log_.Add(clock_.NowMicros(), Action::kPosted,
+           "W " + ToText(static_cast<std::int64_t>(window)) + " " + ToText(static_cast<std::int64_t>(message)) + " " +
+               ToText(static_cast<std::int64_t>(wparam)) + " " + ToText(static_cast<std::int64_t>(lparam)));
+}
+
+}  // namespace tovan::rt::sim

@@ -115,9 +115,15 @@ class SimKeys : public Keys {
 };
 
 class SimMessages : public Messages {
+  std::set<std::uintptr_t> unicode_;
+
  public:
   SimMessages(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
   void Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  // Logged with "W " in front.
+  void PostUnicode(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  bool IsUnicodeWindow(std::uintptr_t window) const override { return unicode_.count(window) != 0; }
+  void MakeUnicode(std::uintptr_t window) { unicode_.insert(window); }
 
  private:
   VirtualClock& clock_;

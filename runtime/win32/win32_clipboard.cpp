@@ -13,9 +13,11 @@ namespace {
 constexpr int kOpenAttempts = 100;  // 10 ms apart: about a second in all
 
 // Formats by which clipboard history and cloud clipboard viewers learn to
-// leave a write alone: the program writes one row after another.
+// leave a write alone: the program writes one row after another. Other
+// clipboard monitors are not told to look away: remote-desktop and
+// virtual-machine clipboard bridges are monitors, and rows are often pasted
+// into a remote session.
 void MarkPrivate() {
-  static const UINT exclude = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
   static const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
   static const UINT cloud = RegisterClipboardFormatW(L"CanUploadToCloudClipboard");
   for (UINT format : {history, cloud}) {
@@ -28,8 +30,6 @@ void MarkPrivate() {
     }
     if (SetClipboardData(format, zero.get())) zero.release();
   }
-  GlobalMemory empty(GlobalAlloc(GMEM_MOVEABLE, 1));
-  if (empty && SetClipboardData(exclude, empty.get())) empty.release();
 }
 
 }  // namespace

@@ -69,6 +69,12 @@ class Win32Messages : public Messages {
   void Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
     PostMessageA(reinterpret_cast<HWND>(window), message, wparam, lparam);
   }
+  void PostUnicode(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override {
+    PostMessageW(reinterpret_cast<HWND>(window), message, wparam, lparam);
+  }
+  bool IsUnicodeWindow(std::uintptr_t window) const override {
+    return IsWindowUnicode(reinterpret_cast<HWND>(window)) != FALSE;
+  }
 };
 
 class Win32ShellOpen : public ShellOpen {

@@ -22,6 +22,12 @@ TEST_F(ForcedPasteTest, TwoChineseCharactersArePostedAsFourGbkBytes) {
   EXPECT_EQ(Posted(), (std::vector<std::string>{"4660 258 213 0", "4660 258 197 0", "4660 258 200 0", "4660 258 253 0"}));
 }
 
+TEST_F(ForcedPasteTest, AUnicodeWindowGetsUtf16UnitsWhateverTheSystemsLanguage) {
+  sim.messages.MakeUnicode(0x1234);
+  paste::PostTextToWindow(sim.messages, 0x1234, "张😀");
+  EXPECT_EQ(Posted(), (std::vector<std::string>{"W 4660 258 24352 0", "W 4660 258 55357 0", "W 4660 258 56832 0"}));
+}
+
 TEST_F(ForcedPasteTest, TheTargetIsTheWindowUnderTheCursorAtThatMoment) {
   sim.ui.SetCursor({1, 1}, 777);
   EXPECT_EQ(paste::TargetWindow(sim.ui), 777u);

@@ -17,11 +17,12 @@ TEST_F(Win32ClipboardTest, ChineseTextRoundTripsAndTheEmptyTextClears) {
   CloseClipboard();
 }
 
-TEST_F(Win32ClipboardTest, WritesAreMarkedForClipboardHistoryViewers) {
+TEST_F(Win32ClipboardTest, WritesStayOutOfClipboardHistoryButReachRemoteClipboardBridges) {
   ASSERT_TRUE(platform->clipboard.SetText("row"));
   ASSERT_TRUE(OpenClipboard(nullptr));
-  EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")));
+  EXPECT_FALSE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")));
   EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")));
+  EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"CanUploadToCloudClipboard")));
   CloseClipboard();
 }
 
