@@ -71,6 +71,8 @@ class Ui {
   virtual std::uintptr_t WindowUnderCursor() const = 0;
   // The unit that has the input focus, or "".
   virtual std::string FocusedUnit() const = 0;
+  // Whether the window is the one the user works in (the foreground window).
+  virtual bool Active() const = 0;
 
   virtual void ShowBalloon(std::string_view text, Point screen) = 0;
   // Window pixels at 96 DPI → screen pixels of the window's monitor.

@@ -30,7 +30,9 @@ void TableEditor::Bind() {
   ui.Bind(kTable, EventKind::kCheckChanged,
           [this](const Event& e) { CheckChanged(e.row, e.state != 0, (e.modifiers & rt::kShift) != 0); });
   ui.Bind(kTable, EventKind::kItemNotify, [this](const Event&) {
-    List().Focus();
+    // Only while the user works in this window: a paste moving the row on
+    // must never take the focus from the program being filled.
+    if (p_.ui.Active()) List().Focus();
     List().EnsureVisible(List().CurrentRow());
   });
   for (const char* editor : {kContentEditor, kNumberEditor, kHotkeyEditor})

@@ -33,6 +33,9 @@ class SimUi : public Ui {
   Point CursorPos() const override { return cursor_; }
   std::uintptr_t WindowUnderCursor() const override { return window_under_cursor_; }
   std::string FocusedUnit() const override { return focused_; }
+  bool Active() const override { return active_; }
+  // Another program comes to the front (false), or the window again (true).
+  void SetActive(bool active) { active_ = active; }
   void ShowBalloon(std::string_view text, Point screen) override;
   Answer AskYesNo(std::string_view text, std::string_view title) override;
   void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
@@ -79,6 +82,7 @@ class SimUi : public Ui {
   bool destroyed_ = false;
   bool minimised_ = false;
   bool tray_icon_ = false;
+  bool active_ = true;
   Point screen_{1920, 1080};
   Rect work_area_{};
   double scale_ = 1.0;

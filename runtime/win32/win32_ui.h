@@ -40,6 +40,7 @@ class Win32Ui : public Ui {
   Point CursorPos() const override;
   std::uintptr_t WindowUnderCursor() const override;
   std::string FocusedUnit() const override;
+  bool Active() const override { return window_ && GetForegroundWindow() == window_; }
   void ShowBalloon(std::string_view text, Point screen) override;
   int ToScreenPixels(int window_pixels) const override { return Scale(window_pixels); }
   Answer AskYesNo(std::string_view text, std::string_view title) override;

@@ -145,6 +145,17 @@ TEST_F(PasteTest, APictureAndTextRowPastesThePictureThenTheTextThenALineBreak) {
   EXPECT_EQ(List().CurrentRow(), 1);
 }
 
+TEST_F(PasteTest, MovingTheRowOnNeverTakesTheFocusFromTheProgramBeingFilled) {
+  Prepare({"a", "b"}, {"", ""});
+  sim.ui.FocusUnit("导入方式");
+  sim.ui.SetActive(false);  // the user works in another program
+  PressF2();
+  EXPECT_EQ(sim.ui.FocusedUnit(), "导入方式");
+  sim.ui.SetActive(true);
+  List().SetCurrentRow(0);  // a row chosen in the window itself
+  EXPECT_EQ(sim.ui.FocusedUnit(), "超级列表框1");
+}
+
 TEST_F(PasteTest, KeysWaitUntilTheUserLetsGoOfTheHotkeysModifiers) {
   Prepare({"a"}, {"1"}, 10);
   sim.keys.Hold(rt::kVkControl, true);

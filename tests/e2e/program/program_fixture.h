@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "driver/input.h"
 #include "driver/program_window_test.h"
 #include "driver/text.h"
 #include "driver/wait_until.h"
@@ -44,6 +45,19 @@ class TovanTest : public ProgramWindowTest {
         << "the start-up did not place the window";
   }
   HWND Control(std::string_view name) const { return ControlOf(window_, name); }
+
+  // Clicks the table's empty area below the rows, as a user would, and lets
+  // Wine finish taking the keyboard focus: when it does, it brings its key
+  // states in line with the X server's, releasing a key that only SendInput
+  // pressed. A Shift pressed now and released by that shows it happened.
+  void ActivateWindow() {
+    const RECT r = WindowRect(Control("超级列表框1"));
+    ASSERT_TRUE(KeyDown(VK_SHIFT));
+    ASSERT_TRUE(ClickAt({(r.left + r.right) / 2, r.bottom - 20}));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window_; }));
+    WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) >= 0; }, 1500);
+    ASSERT_TRUE(KeyUp(VK_SHIFT));
+  }
 };
 
 }  // namespace tovan::e2e

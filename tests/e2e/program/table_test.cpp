@@ -38,18 +38,6 @@ class TableTest : public TovanTest {
     ActivateWindow();
   }
 
-  // Clicks the table's empty area below the rows, as a user would, and lets
-  // Wine finish taking the keyboard focus: when it does, it brings its key
-  // states in line with the X server's, releasing a key that only SendInput
-  // pressed. A Shift pressed now and released by that shows it happened.
-  void ActivateWindow() {
-    const RECT r = WindowRect(table_);
-    ASSERT_TRUE(KeyDown(VK_SHIFT));
-    ASSERT_TRUE(ClickAt({(r.left + r.right) / 2, r.bottom - 20}));
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window_; }));
-    WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) >= 0; }, 1500);
-    ASSERT_TRUE(KeyUp(VK_SHIFT));
-  }
   void TearDown() override {
     TovanTest::TearDown();
     for (const char* name : {"保存A.txt", "选择框.txt"}) std::filesystem::remove(SlotFile(name));

@@ -1,0 +1,188 @@
+// The tool's main job, driven like a user: rows from a slot whose first row
+// carries a hotkey (opening it loads the hotkeys), then the hotkey pressed
+// (modifiers held and let go as a person does) while another program has
+// the focus.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "driver/controls.h"
+#include "driver/input.h"
+#include "driver/process.h"
+#include "driver/remote_list.h"
+#include "driver/wait_until.h"
+#include "driver/window.h"
+#include "tests/e2e/program/program_fixture.h"
+
+namespace tovan::e2e {
+namespace {
+
+std::filesystem::path Beside(const char* utf8_name) {
+  return std::filesystem::path(ThisExeDirectory() + L"\\" + Utf8ToWide(utf8_name));
+}
+
+// Slot A: 张三, 李四, 王五, 赵六 (GBK), each with one Tab; row 2 may pause;
+// row 1 carries the hotkey Ctrl+Shift+F2, so opening the slot loads it.
+void WriteSlotA(bool pause_on_second) {
+  std::ofstream(Beside("保存A.txt"), std::ios::binary)
+      << "\xD5\xC5\xC8\xFD\xA1\xEF\xC0\xEE\xCB\xC4\xA1\xEF\xCD\xF5\xCE\xE5\xA1\xEF\xD5\xD4\xC1\xF9\xA1\xEF";
+  std::ofstream(Beside("跳快数据A.txt"), std::ios::binary)
+      << "1\xA1\xEF\xA1\xEF" "Ctrl+Shift+F2\r\n1\xA1\xEF" << (pause_on_second ? "\xD4\xDD\xCD\xA3" : "")
+      << "\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n";
+}
+
+class PasteTest : public TovanTest {
+ protected:
+  void SetUp() override {
+    std::filesystem::remove(Beside("选择框.txt"));
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    WriteSlotA(test.find("Pause") != std::string::npos);
+    // Another program holds the slot's hotkey before it is loaded.
+    if (test.find("Refused") != std::string::npos) ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F2));
+    TovanTest::SetUp();
+    if (HasFatalFailure()) return;
+    table_ = Control("超级列表框1");
+    ASSERT_TRUE(ClickButton(Control("打开A")));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 4; }));
+    target_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
+    target_window_ = FindTopWindow("Tovan Target", 10000, target_.Id());
+    ASSERT_NE(target_window_, nullptr);
+    ASSERT_TRUE(target_.WaitForInputIdle(10000));
+  }
+  void TearDown() override {
+    UnregisterHotKey(nullptr, 1);
+    if (target_.Running()) {
+      PostMessageW(target_window_, WM_CLOSE, 0, 0);
+      target_.WaitExit(5000);
+    }
+    TovanTest::TearDown();
+    for (const char* name : {"保存A.txt", "跳快数据A.txt", "选择框.txt"}) std::filesystem::remove(Beside(name));
+  }
+  HWND Field(int id) const { return FindChildById(target_window_, id); }
+  void ChooseMode(const char* mode) {
+    HWND combo = Control("组合框66");
+    const auto items = ComboItems(combo);
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+      if (items[i] == mode) {
+        ASSERT_TRUE(SelectComboItem(combo, i));
+      }
+    }
+  }
+  // Whether some program holds Ctrl+Shift+F2 as a system-wide hotkey.
+  static bool HotkeyTaken() {
+    if (!RegisterHotKey(nullptr, 0xBFFE, MOD_CONTROL | MOD_SHIFT, VK_F2)) return true;
+    UnregisterHotKey(nullptr, 0xBFFE);
+    return false;
+  }
+  // Opening the slot loaded the first row's hotkey.
+  void CaptureAndLoadHotkey() {
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(Control("加载热键")) == "卸载热键"; }));
+    ASSERT_TRUE(WaitUntil(HotkeyTaken)) << "the row hotkey was not registered";
+  }
+  // The target's field focused, the hotkey pressed.
+  void PressHotkeyIn(HWND field, int times = 1) {
+    ASSERT_TRUE(FocusControl(field));
+    for (int i = 0; i < times; ++i) ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+  }
+  std::vector<std::string> Fields() {
+    std::vector<std::string> out;
+    for (int id = 101; id <= 104; ++id) out.push_back(WindowText(Field(id)).value_or("?"));
+    return out;
+  }
+  HWND table_ = nullptr;
+  ChildProcess target_;
+  HWND target_window_ = nullptr;
+};
+
+TEST_F(PasteTest, ManualHorizontalPressesFillTheFieldsInOrderWithTabBetween) {
+  CaptureAndLoadHotkey();
+  PressHotkeyIn(Field(101));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Field(101)) == "张三" && FocusOf(Field(102)) == Field(102); }))
+      << *WindowText(Field(101));
+  // The next press once the field is filled and the focus has moved on, as
+  // a user sees it.
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Field(102)) == "李四" && FocusOf(Field(103)) == Field(103); }))
+      << *WindowText(Field(102));
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+  EXPECT_TRUE(WaitUntil([&] { return Fields() == std::vector<std::string>{"张三", "李四", "王五", ""}; }, 8000))
+      << Fields()[1] << "|" << Fields()[2];
+}
+
+TEST_F(PasteTest, AnAutomaticRunStopsAtAPauseRowAndTheNextPressGoesOn) {
+  CaptureAndLoadHotkey();
+  ChooseMode("自动横向粘贴");
+  PressHotkeyIn(Field(101));
+  ASSERT_TRUE(WaitUntil([&] { return Fields() == std::vector<std::string>{"张三", "李四", "", ""}; }, 8000));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(Field(103)) == Field(103); }));
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+  EXPECT_TRUE(WaitUntil([&] { return Fields() == std::vector<std::string>{"张三", "李四", "王五", "赵六"}; }, 8000));
+}
+
+TEST_F(PasteTest, ManualVerticalPressesFillAMultiLineFieldLineByLine) {
+  CaptureAndLoadHotkey();
+  ChooseMode("手动纵向粘贴");
+  PressHotkeyIn(Field(105));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Field(105)) == "张三\r\n"; }, 8000)) << *WindowText(Field(105));
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(105)) == "张三\r\n李四\r\n"; }, 8000)) << *WindowText(Field(105));
+}
+
+TEST_F(PasteTest, AllCheckedRowsArriveInOnePaste) {
+  CaptureAndLoadHotkey();
+  ASSERT_TRUE(ClickListCheckBox(table_, 1));
+  ASSERT_TRUE(ClickListCheckBox(table_, 3));
+  ChooseMode("勾选项全部粘贴");  // the checked-row order, and the hotkeys loaded again
+  ASSERT_TRUE(WaitUntil([&] { return ListCellText(table_, 0, 4) == "Ctrl+Shift+F2"; }));
+  Sleep(400);
+  ASSERT_TRUE(WaitUntil(HotkeyTaken));
+  PressHotkeyIn(Field(105));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(105)) == "李四\r\n赵六\r\n"; }, 8000)) << *WindowText(Field(105));
+}
+
+TEST_F(PasteTest, TheForcedModesTypeOrPostTheRowsWithoutTheClipboard) {
+  CaptureAndLoadHotkey();
+  ChooseMode("账号强制粘贴");
+  PressHotkeyIn(Field(101));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Field(101)) == "张三" && FocusOf(Field(102)) == Field(102); }, 8000))
+      << *WindowText(Field(101));
+  // The web mode posts to the window under the mouse cursor.
+  ChooseMode("网页强制粘贴");
+  ASSERT_TRUE(MoveMouseTo(CenterOf(Field(103))));
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(103)) == "李四"; }, 8000)) << *WindowText(Field(103));
+}
+
+TEST_F(PasteTest, RowsArriveInNotepadToo) {
+  CaptureAndLoadHotkey();
+  ChooseMode("手动纵向粘贴");
+  ChildProcess notepad = ChildProcess::Start(L"C:\\windows\\system32\\notepad.exe");
+  HWND edit = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND top = GetTopWindow(nullptr); top && !edit; top = GetNextWindow(top, GW_HWNDNEXT))
+      if (ProcessIdOf(top) == notepad.Id() && IsWindowVisible(top)) edit = FindChildByClass(top, L"Edit");
+    return edit != nullptr;
+  }, 10000));
+  PressHotkeyIn(edit);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == "张三\r\n"; }, 8000)) << *WindowText(edit);
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "张三\r\n李四\r\n"; }, 8000)) << *WindowText(edit);
+  notepad.Terminate();
+}
+
+TEST_F(PasteTest, AHotkeyAnotherProgramHoldsIsRefusedAndShown) {
+  // This program held Ctrl+Shift+F2 before the slot was opened.
+  EXPECT_TRUE(WaitUntil([&] { return ListCellText(table_, 0, 4) == ""; }));
+  // The balloon that says so.
+  EXPECT_TRUE(WaitUntil([&] {
+    for (HWND top = GetTopWindow(nullptr); top; top = GetNextWindow(top, GW_HWNDNEXT))
+      if (ProcessIdOf(top) == program_.Id() && ClassNameOf(top) == "tooltips_class32" && IsWindowVisible(top))
+        return true;
+    return false;
+  }));
+}
+
+}  // namespace
+}  // namespace tovan::e2e
