@@ -13,3 +13,5 @@ echo "Wait accuracy under Wine (error = actual - asked, ms; ticks/s = timer even
 tools/wine/run.sh build/win64 -- build/win64/bin/tovan_wait_accuracy.exe
 echo "A slot of a million rows opened and saved, a check click, a 50 MB import, all under Wine:"
 tools/wine/run.sh build/win64 -- build/win64/bin/tovan_slot_timing.exe
+echo "The paste engine's own delay and an automatic run's per-row overhead, under Wine:"
+tools/wine/run.sh build/win64 -- build/win64/bin/tovan_paste_timing.exe

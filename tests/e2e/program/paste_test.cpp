@@ -40,7 +40,9 @@ class PasteTest : public TovanTest {
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     WriteSlotA(test.find("Pause") != std::string::npos);
     // Another program holds the slot's hotkey before it is loaded.
-    if (test.find("Refused") != std::string::npos) ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F2));
+    if (test.find("Refused") != std::string::npos) {
+      ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F2));
+    }
     TovanTest::SetUp();
     if (HasFatalFailure()) return;
     table_ = Control("超级列表框1");
