@@ -41,13 +41,6 @@ bool HotkeyTaken() {
   return false;
 }
 
-int IndexOf(HWND combo, const char* item) {
-  const auto items = ComboItems(combo);
-  for (int i = 0; i < static_cast<int>(items.size()); ++i)
-    if (items[i] == item) return i;
-  return -1;
-}
-
 }  // namespace
 
 int wmain() {
@@ -67,7 +60,7 @@ int wmain() {
     return 1;
   }
   HWND table = ControlOf(window, "超级列表框1");
-  SelectComboItem(ControlOf(window, "组合框2"), IndexOf(ControlOf(window, "组合框2"), "10"));
+  SelectComboItem(ControlOf(window, "组合框2"), std::string_view("10"));
   ClickButton(ControlOf(window, "打开A"));
   if (!WaitUntil([&] { return ListItemCount(table) == kRows; }, 10000) || !WaitUntil(HotkeyTaken, 10000)) {
     std::printf("the slot or its hotkey did not load\n");
@@ -76,7 +69,7 @@ int wmain() {
   WaitUntil([&] { return SendWithTimeout(table, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 0; }, 5000);
 
   // One press, manual vertical: the text in the field, beyond the clipboard wait.
-  SelectComboItem(ControlOf(window, "组合框66"), IndexOf(ControlOf(window, "组合框66"), "手动纵向粘贴"));
+  SelectComboItem(ControlOf(window, "组合框66"), std::string_view("手动纵向粘贴"));
   HWND memo = FindChildById(target_window, 105);
   FocusControl(memo);
   double best = 1e9, worst = 0, total = 0;
@@ -102,7 +95,7 @@ int wmain() {
   SetWindowTextTo(memo, "");
   ClickAt(*ListCellPoint(table, 0, 1));
   WaitUntil([&] { return SendWithTimeout(table, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 0; }, 5000);
-  SelectComboItem(ControlOf(window, "组合框66"), IndexOf(ControlOf(window, "组合框66"), "自动纵向粘贴"));
+  SelectComboItem(ControlOf(window, "组合框66"), std::string_view("自动纵向粘贴"));
   FocusControl(memo);
   const std::string last = std::string("r").append(std::to_string(kRows));
   const auto start = Clock::now();

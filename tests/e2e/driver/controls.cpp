@@ -44,3 +44,14 @@ bool SelectComboItem(HWND combo, int index) {
 }
 
 }  // namespace tovan::e2e
+
+namespace tovan::e2e {
+
+bool SelectComboItem(HWND combo, std::string_view text) {
+  const std::vector<std::string> items = ComboItems(combo);
+  for (int i = 0; i < static_cast<int>(items.size()); ++i)
+    if (items[i] == text) return SelectComboItem(combo, i);
+  return false;
+}
+
+}  // namespace tovan::e2e

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tovan::e2e {
@@ -23,5 +24,7 @@ int ComboSelection(HWND combo);
 // Selects an item and tells the owner with CBN_SELCHANGE, as a user's choice
 // would (CB_SETCURSEL alone notifies nobody).
 bool SelectComboItem(HWND combo, int index);
+// The same for the item with exactly this text; false if there is none.
+bool SelectComboItem(HWND combo, std::string_view text);
 
 }  // namespace tovan::e2e
