@@ -103,10 +103,12 @@ class ListViewPeer : public ControlPeer, public ListPeer {
  private:
   void ToggleCheck(int row, int modifiers);
   void ReportCurrentRow();
+  void ScrollToward(int row);
   int MeasuredRowHeight() const;
 
   ListUnit& list_;
   int reported_row_ = -1;
+  bool setting_row_ = false;  // the row is being moved: one report at the end
   mutable int current_row_ = -1;  // the selected row last found
   int row_height_ = 0;
   std::wstring text_;

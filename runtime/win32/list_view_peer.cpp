@@ -67,6 +67,9 @@ int ListViewPeer::CurrentRow() const {
 
 void ListViewPeer::SetCurrentRow(int row) {
   HWND view = Control();
+  // The old row let go and the new one taken is one change: reported once,
+  // at the end, never as a moment with no row.
+  setting_row_ = true;
   // Only the row that is selected (one at most) and the focused one are
   // cleared: clearing "every row" (-1) makes the list view visit each of a
   // million rows.
@@ -75,10 +78,27 @@ void ListViewPeer::SetCurrentRow(int row) {
   const int focused = ListView_GetNextItem(view, -1, LVNI_FOCUSED);
   if (focused >= 0 && focused != row) ListView_SetItemState(view, focused, 0, LVIS_FOCUSED);
   if (row >= 0 && row < static_cast<int>(list_.RowCount())) {
+    ScrollToward(row);
     ListView_SetItemState(view, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetSelectionMark(view, row);
   }
+  setting_row_ = false;
   ReportCurrentRow();
+}
+
+void ListViewPeer::ScrollToward(int row) {
+  // Focusing a row out of view makes the list view scroll just far enough,
+  // a row at a time as a paste moves down, and every such scroll repaints
+  // the list at once. A row out of view is brought to the middle instead:
+  // one scroll per half page.
+  HWND view = Control();
+  const int top = ListView_GetTopIndex(view);
+  const int page = ListView_GetCountPerPage(view);
+  if (page <= 0 || (row >= top && row < top + page)) return;
+  RECT r{};
+  if (!ListView_GetItemRect(view, top, &r, LVIR_BOUNDS) || r.bottom <= r.top) return;
+  const int wanted_top = std::max(0, row - page / 2);
+  ListView_Scroll(view, 0, (wanted_top - top) * (r.bottom - r.top));
 }
 
 void ListViewPeer::ReportCurrentRow() {
@@ -212,7 +232,7 @@ LRESULT ListViewPeer::Notify(NMHDR& header) {
     }
     case LVN_ITEMCHANGED: {
       const NMLISTVIEW& change = reinterpret_cast<NMLISTVIEW&>(header);
-      if ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) ReportCurrentRow();
+      if (!setting_row_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) ReportCurrentRow();
       return 0;
     }
     case LVN_COLUMNCLICK:
