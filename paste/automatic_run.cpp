@@ -92,9 +92,7 @@ void PasteEngine::CheckedRun(std::string_view mode) {
       SkipKeys(CurrentRow(), Key::kTab, false);
       p_.clock.Wait(Interval());
     } else {
-      if (!p_.clipboard.SetText(text)) break;
-      p_.clock.Wait(Interval());
-      Press({rt::kVkControl, 'V'});
+      if (!ClipboardPaste(text, Interval())) break;
       SkipKeys(CurrentRow(), key, true);
     }
     rows_.SetChecked(i, false);

@@ -10,6 +10,9 @@ namespace {
 // How long a press waits at most for the user to let go of the hotkey's
 // modifiers before it sends keys of its own.
 constexpr int kModifierWaitMs = 1000;
+// How long a clipboard write waits at most for the program that was told
+// to paste to read what it was given.
+constexpr int kPasteTakenWaitMs = 500;
 
 }  // namespace
 
@@ -57,12 +60,32 @@ void PasteEngine::Press(std::initializer_list<int> chord) {
   p_.keys.Chord(chord);
 }
 
+bool PasteEngine::SetClipboard(std::string_view text) {
+  // Ctrl+V only asks the focused program to paste; it reads the clipboard
+  // when it gets to the keys. Replacing the content before then would paste
+  // the next row in place of this one.
+  if (paste_pending_) p_.clipboard.WaitUntilTaken(kPasteTakenWaitMs);
+  paste_pending_ = false;
+  return p_.clipboard.SetText(text);
+}
+
+bool PasteEngine::SetClipboardPicture(std::string_view image_bytes) {
+  if (paste_pending_) p_.clipboard.WaitUntilTaken(kPasteTakenWaitMs);
+  paste_pending_ = false;
+  return p_.clipboard.SetPicture(image_bytes);
+}
+
+void PasteEngine::PressPaste() {
+  Press({rt::kVkControl, 'V'});
+  paste_pending_ = true;
+}
+
 bool PasteEngine::ClipboardPaste(std::string_view text, int wait_ms) {
   // Never Ctrl+V over what the clipboard held before: a write that failed
   // pastes nothing.
-  if (!p_.clipboard.SetText(text)) return false;
+  if (!SetClipboard(text)) return false;
   p_.clock.Wait(wait_ms);
-  Press({rt::kVkControl, 'V'});
+  PressPaste();
   return true;
 }
 
@@ -94,14 +117,14 @@ void PasteEngine::PasteItemList() {
     const std::string text = items.ItemText(i);
     if (items.ItemValue(i) == 0) {
       p_.clock.Wait(Interval());
-      if (!p_.clipboard.SetText(text)) continue;
-      Press({rt::kVkControl, 'V'});
+      if (!SetClipboard(text)) continue;
+      PressPaste();
     } else if (items.ItemValue(i) == 1) {
       p_.clock.Wait(Interval());
       const std::string picture = p_.files.Read(text);
       p_.clock.Wait(Interval());
-      if (!p_.clipboard.SetPicture(picture)) continue;
-      Press({rt::kVkControl, 'V'});
+      if (!SetClipboardPicture(picture)) continue;
+      PressPaste();
     }
   }
 }

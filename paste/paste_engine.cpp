@@ -72,9 +72,7 @@ void PasteEngine::CheckedPress(std::string_view mode) {
     for (std::size_t row = 0; row < rows_.RowCount(); ++row)
       if (rows_.Checked(row)) text.append(rows_.Cell(row, table::kContent)).append("\r\n");
     all.SetText(text);
-    if (!p_.clipboard.SetText(text)) return;
-    p_.clock.Wait(Interval());
-    Press({rt::kVkControl, 'V'});
+    ClipboardPaste(text, Interval());
     return;
   }
   if (mode == "自动横向粘贴" || mode == "自动纵向粘贴" || mode == "自动网页强制粘贴") {
@@ -87,9 +85,7 @@ void PasteEngine::CheckedPress(std::string_view mode) {
   if (i < 0) return;
   if (manual) {
     SetCurrentRowFromNumber(i);
-    if (!p_.clipboard.SetText(Content(i))) return;
-    p_.clock.Wait(Interval());
-    Press({rt::kVkControl, 'V'});
+    if (!ClipboardPaste(Content(i), Interval())) return;
     SkipKeys(CurrentRow(), mode == "手动横向粘贴" ? Key::kTab : Key::kEnter, true);
   } else if (mode == "账号强制粘贴") {
     p_.ui.PumpEvents();

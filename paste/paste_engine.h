@@ -44,6 +44,9 @@ class PasteEngine {
   void EndRun();
 
   // Building blocks.
+  bool SetClipboard(std::string_view text);
+  bool SetClipboardPicture(std::string_view image_bytes);
+  void PressPaste();
   bool ClipboardPaste(std::string_view text, int wait_ms);
   void SkipKeys(int row, Key key, bool waits);
   void TypedTabs(int row);
@@ -69,6 +72,7 @@ class PasteEngine {
   table::TableEditor& editor_;
   const HotkeyLoader& hotkeys_;
   const std::unique_ptr<Typist>& typist_;
+  bool paste_pending_ = false;  // Ctrl+V pressed since the last clipboard write
 };
 
 }  // namespace tovan::paste

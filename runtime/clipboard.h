@@ -18,6 +18,10 @@ class Clipboard {
   // bytes (PNG, JPEG, BMP, GIF) as a bitmap every program can paste. False
   // when the bytes are no picture or the clipboard stayed out of reach.
   virtual bool SetPicture(std::string_view image_bytes) = 0;
+  // Waits, keeping the window's events running, until some program has
+  // read the text last written, or max_ms have passed; returns at once when
+  // nothing written is still unread. True when it has been read.
+  virtual bool WaitUntilTaken(int max_ms) = 0;
 };
 
 }  // namespace tovan::rt

@@ -2,6 +2,8 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -14,7 +16,19 @@ namespace fs = std::filesystem;
 bool SimClipboard::SetText(std::string_view text) {
   if (held_) return false;
   text_ = std::string(text);
+  read_at_ = text_.empty() ? -1
+             : read_delay_ms_ < 0 ? INT64_MAX
+                                  : clock_.NowMicros() + std::int64_t{read_delay_ms_} * 1000;
   log_.Add(clock_.NowMicros(), Action::kClipboardText, text_);
+  return true;
+}
+
+bool SimClipboard::WaitUntilTaken(int max_ms) {
+  if (read_at_ < 0) return true;
+  const std::int64_t until = std::min(read_at_, clock_.NowMicros() + std::int64_t{std::max(0, max_ms)} * 1000);
+  if (until > clock_.NowMicros()) clock_.Wait(static_cast<int>((until - clock_.NowMicros() + 999) / 1000));
+  if (clock_.NowMicros() < read_at_) return false;
+  read_at_ = -1;
   return true;
 }
 
@@ -166,6 +180,7 @@ void SimMessages::Post(std::uintptr_t window, unsigned message, std::uintptr_t w
 bool SimClipboard::SetPicture(std::string_view image_bytes) {
   if (held_ || image_bytes.empty()) return false;
   text_.clear();
+  read_at_ = -1;
   log_.Add(clock_.NowMicros(), Action::kClipboardPicture, ToText(static_cast<std::int64_t>(image_bytes.size())));
   return true;
 }

@@ -29,14 +29,20 @@ class SimClipboard : public Clipboard {
   bool SetText(std::string_view text) override;
   std::string Text() override { return text_; }
   bool SetPicture(std::string_view image_bytes) override;
+  bool WaitUntilTaken(int max_ms) override;
   // Another program holds the clipboard: writes fail until released.
   void SetHeldByOther(bool held) { held_ = held; }
+  // The program pasting into reads each later write this long after it is
+  // made; a negative delay: nothing ever reads them.
+  void SetReadDelay(int ms) { read_delay_ms_ = ms; }
 
  private:
   VirtualClock& clock_;
   ActionLog& log_;
   std::string text_;
   bool held_ = false;
+  int read_delay_ms_ = 0;
+  std::int64_t read_at_ = -1;  // when the last write is read; -1: read, or nothing to read
 };
 
 // Files under a temporary folder. Windows paths map into it: "C:\a\b.txt"

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/win32/handles.h"
@@ -10,7 +11,8 @@
 namespace tovan::rt::win32 {
 namespace {
 
-constexpr int kOpenAttempts = 100;  // 10 ms apart: about a second in all
+constexpr ULONGLONG kOpenMillis = 1000;
+constexpr int kYields = 200;
 
 // Formats by which clipboard history and cloud clipboard viewers learn to
 // leave a write alone: the program writes one row after another. Other
@@ -35,31 +37,93 @@ void MarkPrivate() {
 }  // namespace
 
 ClipboardSession::ClipboardSession(HWND owner) {
-  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+  // Another program reading what was just pasted holds the clipboard for
+  // well under a millisecond: at first only give way to it, then try less
+  // often, for about a second in all.
+  const ULONGLONG start = GetTickCount64();
+  for (int attempt = 0;; ++attempt) {
     if (OpenClipboard(owner)) {
       open_ = true;
       return;
     }
-    Sleep(10);
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (waited >= kOpenMillis) return;
+    if (attempt < kYields)
+      SwitchToThread();
+    else
+      Sleep(waited < 50 ? 1 : 10);
   }
 }
 
+Win32Clipboard::Win32Clipboard(Win32Ui& ui) : ui_(ui) {
+  ui_.SetClipboardOwner([this](UINT message, WPARAM format) { OwnerMessage(message, format); });
+}
+
+Win32Clipboard::~Win32Clipboard() { ui_.SetClipboardOwner(nullptr); }
+
 bool Win32Clipboard::SetText(std::string_view text) {
   ClipboardSession session(ui_.MainWindow());
+  // Emptying tells the previous owner (this window too) its content is gone.
   if (!session.open() || !EmptyClipboard()) return false;
   if (text.empty()) return true;
-  const std::wstring wide = Wide(text);
-  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t)));
-  if (!memory) return false;
-  {
-    GlobalLockGuard<wchar_t> lock(memory.get());
-    if (!lock.get()) return false;
-    std::memcpy(lock.get(), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  promised_ = Wide(text);
+  unread_ = true;
+  SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when read
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+    unread_ = false;
+    return false;
   }
-  if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
-  memory.release();  // the clipboard owns it now
   MarkPrivate();
   return true;
+}
+
+void Win32Clipboard::Render() {
+  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, (promised_.size() + 1) * sizeof(wchar_t)));
+  if (!memory) return;
+  {
+    GlobalLockGuard<wchar_t> lock(memory.get());
+    if (!lock.get()) return;
+    std::memcpy(lock.get(), promised_.c_str(), (promised_.size() + 1) * sizeof(wchar_t));
+  }
+  if (SetClipboardData(CF_UNICODETEXT, memory.get())) memory.release();  // the clipboard owns it now
+}
+
+void Win32Clipboard::OwnerMessage(UINT message, WPARAM format) {
+  switch (message) {
+    case WM_RENDERFORMAT:
+      // A program is reading the text: the clipboard is open for it.
+      if (format == CF_UNICODETEXT && unread_) {
+        Render();
+        unread_ = false;
+      }
+      return;
+    case WM_RENDERALLFORMATS: {
+      // The window is going away: the text stays on the clipboard for good.
+      ClipboardSession session(ui_.MainWindow());
+      if (session.open() && GetClipboardOwner() == ui_.MainWindow() && unread_) Render();
+      unread_ = false;
+      return;
+    }
+    case WM_DESTROYCLIPBOARD:
+      // Emptied by whoever writes next: nothing of ours is left to read.
+      unread_ = false;
+      promised_.clear();
+      return;
+    default: return;
+  }
+}
+
+bool Win32Clipboard::WaitUntilTaken(int max_ms) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(std::max(0, max_ms));
+  // A reading program sends WM_RENDERFORMAT: the sent message ends the
+  // wait and the pump hands it over.
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    if (!unread_ || ui_.Destroyed() || now >= deadline) break;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    ui_.PumpEvents();
+  }
+  return !unread_;
 }
 
 bool Win32Clipboard::SetPicture(std::string_view image_bytes) {

@@ -16,15 +16,27 @@
 
 namespace tovan::rt::win32 {
 
+// Text is written with delayed rendering: the clipboard holds only the
+// promise of CF_UNICODETEXT until a program reads it, and that read is how
+// the tool learns that a paste has taken its text.
 class Win32Clipboard : public Clipboard {
  public:
-  explicit Win32Clipboard(Win32Ui& ui) : ui_(ui) {}
+  explicit Win32Clipboard(Win32Ui& ui);
+  ~Win32Clipboard() override;
   bool SetText(std::string_view text) override;
   std::string Text() override;
   bool SetPicture(std::string_view image_bytes) override;
+  bool WaitUntilTaken(int max_ms) override;
 
  private:
+  // WM_RENDERFORMAT, WM_RENDERALLFORMATS and WM_DESTROYCLIPBOARD.
+  void OwnerMessage(UINT message, WPARAM format);
+  // Hands the promised text to the open clipboard.
+  void Render();
+
   Win32Ui& ui_;
+  std::wstring promised_;  // written and not read yet
+  bool unread_ = false;
 };
 
 class Win32Files : public Files {

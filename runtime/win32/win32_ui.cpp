@@ -464,6 +464,11 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_RENDERFORMAT:
+    case WM_RENDERALLFORMATS:
+    case WM_DESTROYCLIPBOARD:
+      if (clipboard_owner_) clipboard_owner_(message, w);
+      return 0;
     case WM_CLOSE:
       Raise(kWindowUnit, Event{.kind = EventKind::kClosing});
       DestroyWindow(window_);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -63,6 +64,10 @@ class Win32Ui : public Ui {
   void StopTimer(UINT_PTR id);
   // Repaints the part of the window's background under a control.
   void RepaintBackground(const Rect& rect);
+  // Receives the messages the system sends the clipboard's owner.
+  void SetClipboardOwner(std::function<void(UINT message, WPARAM format)> receiver) {
+    clipboard_owner_ = std::move(receiver);
+  }
 
  protected:
   void CreatePeers() override;
@@ -95,6 +100,7 @@ class Win32Ui : public Ui {
   std::map<HWND, std::string> drop_targets_;  // control → drop unit
   std::map<std::pair<std::string, int>, Font> fonts_;
   std::map<COLORREF, Brush> brushes_;
+  std::function<void(UINT, WPARAM)> clipboard_owner_;
 };
 
 }  // namespace tovan::rt::win32

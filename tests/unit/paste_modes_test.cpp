@@ -168,6 +168,26 @@ TEST_F(PasteTest, KeysWaitUntilTheUserLetsGoOfTheHotkeysModifiers) {
   EXPECT_EQ(Story(t0), (Lines{"+0 clip a", "+300 Ctrl+V", "+310 Tab"}));
 }
 
+TEST_F(PasteTest, TheNextTextWaitsUntilTheProgramPastingHasReadTheLastOne) {
+  // Without Tabs nothing lies between one row's Ctrl+V and the next row's
+  // write: a program that reads late would paste r1 twice and r0 never.
+  Prepare({"r0", "r1", "r2"}, {"", "", ""}, 10);
+  Mode("自动纵向粘贴");
+  sim.clipboard.SetReadDelay(130);
+  auto t0 = PressF2();
+  EXPECT_EQ(Story(t0), (Lines{"+30 clip r0", "+130 Ctrl+V", "+160 clip r1", "+260 Ctrl+V", "+290 clip r2",
+                              "+390 Ctrl+V"}));
+  // A program that never reads holds the next write back half a second at most.
+  sim.clock.AdvanceTo(sim.clock.NowMicros() + 200'000);
+  Mode("手动纵向粘贴");
+  List().SetCurrentRow(0);
+  sim.clipboard.SetReadDelay(-1);
+  t0 = PressF2();
+  sim.clock.AdvanceTo(sim.clock.NowMicros() + 50'000);
+  PressF2();
+  EXPECT_EQ(Story(t0), (Lines{"+0 clip r0", "+100 Ctrl+V", "+650 clip r1", "+750 Ctrl+V"}));
+}
+
 TEST_F(PasteTest, AClipboardThatCannotBeWrittenPastesNothingAndStaysOnTheRow) {
   Prepare({"a", "b"}, {"1", "1"});
   sim.clipboard.SetHeldByOther(true);

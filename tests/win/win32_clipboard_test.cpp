@@ -42,5 +42,43 @@ TEST_F(Win32ClipboardTest, AWriteWaitsForAnotherHolderInsteadOfFailing) {
   EXPECT_EQ(platform->clipboard.Text(), "after the holder");
 }
 
+// What another program sees when it pastes: the text, read from the
+// clipboard while this window keeps running.
+std::wstring ReadAsAnotherProgram() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return L"(clipboard busy)";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST_F(Win32ClipboardTest, TheWaitForAPasteEndsWhenAnotherProgramHasReadTheText) {
+  ASSERT_TRUE(platform->clipboard.SetText("第一行"));
+  EXPECT_FALSE(platform->clipboard.WaitUntilTaken(0));
+  std::wstring pasted;
+  std::thread reader([&] {
+    Sleep(150);
+    pasted = ReadAsAnotherProgram();
+  });
+  EXPECT_TRUE(platform->clipboard.WaitUntilTaken(5000));
+  reader.join();
+  EXPECT_EQ(pasted, L"第一行");
+  // Read once, it stays read; a new write is unread again.
+  EXPECT_TRUE(platform->clipboard.WaitUntilTaken(0));
+  ASSERT_TRUE(platform->clipboard.SetText("第二行"));
+  EXPECT_FALSE(platform->clipboard.WaitUntilTaken(50));
+}
+
+TEST_F(Win32ClipboardTest, TheLastTextStaysOnTheClipboardWhenTheWindowCloses) {
+  ASSERT_TRUE(platform->clipboard.SetText("最后一行"));
+  platform->ui.Destroy();
+  EXPECT_EQ(ReadAsAnotherProgram(), L"最后一行");
+}
+
 }  // namespace
 }  // namespace tovan::rt::win32
