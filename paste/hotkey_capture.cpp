@@ -27,6 +27,10 @@ void HotkeyCapture::Bind() {
 }
 
 void HotkeyCapture::Pressed(std::string_view box, int virtual_key, int modifiers) {
+  // Enter confirms the chord the cell editor shows (its release commits
+  // it): taken as a key of its own, it would empty the editor first.
+  if (virtual_key == rt::kVkReturn && box == kHotkeyEditor) return;
+  const std::uint64_t event = ++events_;
   name_.clear();
   // The highest-coded named key that is down wins.
   for (int code = 1; code <= 256; ++code) {
@@ -36,10 +40,13 @@ void HotkeyCapture::Pressed(std::string_view box, int virtual_key, int modifiers
   prefix_ = std::string(Prefix(virtual_key, modifiers));
   const std::string text = prefix_ + name_;
   p_.clock.Wait(10);
-  p_.ui[box].SetText(text);
+  // Keys pressed or let go during the wait have shown their own, newer
+  // text (a quick chord, or a release that refused it): leave it.
+  if (event == events_) p_.ui[box].SetText(text);
 }
 
 void HotkeyCapture::Released(std::string_view box_name, int virtual_key) {
+  ++events_;
   if (virtual_key == rt::kVkReturn && box_name == kHotkeyEditor) commit_hotkey_editor();
   rt::Unit& box = p_.ui[box_name];
   const std::string text = prefix_ + name_;

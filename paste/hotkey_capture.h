@@ -5,6 +5,7 @@
 // state serves every capture box.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,7 @@ class HotkeyCapture {
   // event in any box, and the prefix computed for that event.
   std::string name_;
   std::string prefix_;
+  std::uint64_t events_ = 0;  // key events handled so far, to tell a newer one
 };
 
 }  // namespace tovan::paste

@@ -503,9 +503,20 @@ LRESULT Win32Ui::HandleControlMessage(ControlPeer& peer, HWND control, UINT mess
   const UnitKind kind = peer.Owner().Kind();
   const Point at{Unscale(static_cast<short>(LOWORD(l))), Unscale(static_cast<short>(HIWORD(l)))};
   switch (message) {
-    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDOWN: {
+      // The table hears of the press before it selects the row under it.
+      if (kind == UnitKind::kSuperList) {
+        Raise(name, Event{.kind = EventKind::kMouseDown, .x = at.x, .y = at.y});
+        break;
+      }
+      // Any other control takes the press first (focus, mouse capture): a
+      // handler that waits runs the button's release meanwhile, and an edit
+      // box that saw the release before the press would keep the mouse
+      // captured and swallow the user's next click.
+      const LRESULT result = DefSubclassProc(control, message, w, l);
       Raise(name, Event{.kind = EventKind::kMouseDown, .x = at.x, .y = at.y});
-      break;
+      return result;
+    }
     case WM_LBUTTONDBLCLK: {
       // The control's own double-click handling (selection, focus) comes
       // first, so that what the program does on a double click stays.

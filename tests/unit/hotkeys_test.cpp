@@ -98,6 +98,41 @@ TEST_F(CaptureTest, AChordTheTableOrAnotherRecorderBoxHoldsIsRefused) {
   EXPECT_EQ(U("编辑框1007").Text(), "");
 }
 
+TEST_F(CaptureTest, AQuickChordWhoseKeysArriveDuringTheWaitsShowsTheWholeChord) {
+  // Keys 3 ms apart: each press's 10 ms wait runs the next keys' events.
+  // The first press finishing last must not put its own "Ctrl+" back, and a
+  // refused chord must stay refused.
+  auto quick = [&](const std::string& box, const std::vector<int>& keys) {
+    std::vector<std::pair<int, bool>> steps;
+    for (int key : keys) steps.emplace_back(key, true);
+    for (int key : keys) steps.emplace_back(key, false);
+    int at = 0, modifiers = 0;
+    for (const auto& [key, down] : steps) {
+      const int before = modifiers;
+      if (down) modifiers |= key == rt::kVkControl ? 1 : key == rt::kVkShift ? 2 : 0;
+      sim.clock.AfterMillis(at += 3, [this, box, key, down, before] {
+        sim.keys.Hold(key, down);
+        down ? sim.ui.KeyDown(box, key, before) : sim.ui.KeyUp(box, key, 0);
+      });
+    }
+    sim.clock.Wait(500);
+  };
+  quick("记录", {rt::kVkControl, rt::kVkShift, 0x71});
+  EXPECT_EQ(U("记录").Text(), "Ctrl+Shift+F2");
+  quick("模拟", {rt::kVkControl, 'V'});
+  EXPECT_EQ(U("模拟").Text(), "");
+}
+
+TEST_F(CaptureTest, EnterInTheCellEditorCommitsTheChordItShows) {
+  AddRows({"a", "b"});
+  sim.ui.DoubleClickCell("超级列表框1", 1, table::kHotkey);
+  ASSERT_TRUE(U("编辑框1007").Visible());
+  Chord("编辑框1007", {rt::kVkControl, 0x71});
+  Chord("编辑框1007", {rt::kVkReturn});
+  EXPECT_EQ(app.Rows().Cell(1, table::kHotkey), "Ctrl+F2");
+  EXPECT_FALSE(U("编辑框1007").Visible());
+}
+
 class LoaderTest : public AppTest {
  protected:
   void SetUp() override { Start(); }

@@ -64,16 +64,20 @@ class PasteTest : public TovanTest {
   }
   HWND Field(int id) const { return FindChildById(target_window_, id); }
   void ChooseMode(const char* mode) { ASSERT_TRUE(SelectComboItem(Control("组合框66"), std::string_view(mode))); }
-  // Whether some program holds Ctrl+Shift+F2 as a system-wide hotkey.
-  static bool HotkeyTaken() {
-    if (!RegisterHotKey(nullptr, 0xBFFE, MOD_CONTROL | MOD_SHIFT, VK_F2)) return true;
+  // Whether some program holds Ctrl+Shift+key (F2 unless told) as a system-wide hotkey.
+  static bool HotkeyTaken(UINT key = VK_F2) {
+    if (!RegisterHotKey(nullptr, 0xBFFE, MOD_CONTROL | MOD_SHIFT, key)) return true;
     UnregisterHotKey(nullptr, 0xBFFE);
     return false;
   }
-  // Opening the slot loaded the first row's hotkey.
+  // Opening the slot loaded the first row's hotkey. Probing holds the
+  // combination for a moment: only once the program has had time to
+  // register it (the caption changes first, then 210 ms of waits), else the
+  // probe itself could make the registration fail.
   void CaptureAndLoadHotkey() {
     ASSERT_TRUE(WaitUntil([&] { return WindowText(Control("加载热键")) == "卸载热键"; }));
-    ASSERT_TRUE(WaitUntil(HotkeyTaken)) << "the row hotkey was not registered";
+    Sleep(500);
+    ASSERT_TRUE(WaitUntil([] { return HotkeyTaken(); }, kDefaultTimeoutMs, 200)) << "the row hotkey was not registered";
   }
   // The target's field focused, the hotkey pressed.
   void PressHotkeyIn(HWND field, int times = 1) {
@@ -130,8 +134,8 @@ TEST_F(PasteTest, AllCheckedRowsArriveInOnePaste) {
   ASSERT_TRUE(ClickListCheckBox(table_, 3));
   ChooseMode("勾选项全部粘贴");  // the checked-row order, and the hotkeys loaded again
   ASSERT_TRUE(WaitUntil([&] { return ListCellText(table_, 0, 4) == "Ctrl+Shift+F2"; }));
-  Sleep(400);
-  ASSERT_TRUE(WaitUntil(HotkeyTaken));
+  Sleep(500);
+  ASSERT_TRUE(WaitUntil([] { return HotkeyTaken(); }, kDefaultTimeoutMs, 200));
   PressHotkeyIn(Field(105));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(105)) == "李四\r\n赵六\r\n"; }, 8000)) << *WindowText(Field(105));
 }
@@ -147,6 +151,36 @@ TEST_F(PasteTest, TheForcedModesTypeOrPostTheRowsWithoutTheClipboard) {
   ASSERT_TRUE(MoveMouseTo(CenterOf(Field(103))));
   ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(103)) == "李四"; }, 8000)) << *WindowText(Field(103));
+}
+
+TEST_F(PasteTest, ChordsTypedIntoARecorderBoxAndAHotkeyCellAreCapturedAndTheCellsOnePastes) {
+  CaptureAndLoadHotkey();
+  HWND load = Control("加载热键");
+  // Pressing the mouse on a recorder box unloads the row hotkeys; the box
+  // has the focus once that is done.
+  HWND record = Control("记录");
+  ASSERT_TRUE(ClickControl(record));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(load) == "加载热键" && FocusOf(record) == record; }));
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F7));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(record) == "Ctrl+Shift+F7"; })) << *WindowText(record);
+  // Row 2's hotkey cell: the chord, then Enter to keep it.
+  ASSERT_TRUE(DoubleClickAt(*ListCellPoint(table_, 1, 4)));
+  HWND editor = Control("编辑框1007");
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(editor) != FALSE && FocusOf(editor) == editor; }));
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F6));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(editor) == "Ctrl+Shift+F6"; })) << *WindowText(editor);
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  ASSERT_TRUE(WaitUntil([&] { return ListCellText(table_, 1, 4) == "Ctrl+Shift+F6"; }));
+  ASSERT_TRUE(ClickButton(load));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(load) == "卸载热键"; }));
+  Sleep(500);  // registration runs 220 ms after the caption changes
+  ASSERT_TRUE(HotkeyTaken(VK_F6)) << "the captured hotkey was not registered";
+  // The new hotkey pastes the current row: row 2, clicked.
+  ASSERT_TRUE(ClickAt(*ListCellPoint(table_, 1, 1)));
+  ASSERT_TRUE(WaitUntil([&] { return SendWithTimeout(table_, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 1; }));
+  ASSERT_TRUE(FocusControl(Field(101)));
+  ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F6));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(101)) == "李四"; }, 8000)) << *WindowText(Field(101));
 }
 
 TEST_F(PasteTest, RowsArriveInNotepadToo) {
