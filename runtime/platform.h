@@ -8,6 +8,7 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/messages.h"
+#include "runtime/mouse_hook.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/ui.h"
@@ -23,6 +24,7 @@ struct Platform {
   Hotkeys& hotkeys;
   Keys& keys;
   Messages& messages;
+  MouseHook& mouse_hook;
   ShellOpen& shell;
   System& system;
   Worker& worker;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -73,6 +74,14 @@ class Ui {
   virtual std::string FocusedUnit() const = 0;
   // Whether the window is the one the user works in (the foreground window).
   virtual bool Active() const = 0;
+  // System handle of the window the user works in, whichever program owns
+  // it (0 for none).
+  virtual std::uintptr_t ForegroundWindow() const = 0;
+  // Keeps a window above all others, or lets it go back among them.
+  virtual void SetTopmost(std::uintptr_t window, bool topmost) = 0;
+  // Runs the job on the window's thread once the current event is done
+  // (any thread may call it).
+  virtual void RunSoon(std::function<void()> job) = 0;
 
   virtual void ShowBalloon(std::string_view text, Point screen) = 0;
   // Window pixels at 96 DPI → screen pixels of the window's monitor.

@@ -35,6 +35,7 @@ App::App(rt::Platform platform)
       capture_(platform, rows_),
       engine_(platform, rows_, table_, hotkeys_, typist_),
       order_(platform, rows_, table_, hotkeys_),
+      backtick_(platform, rows_, table_, busy_, hotkeys_, same_page_),
       settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
 App::~App() {
@@ -79,6 +80,7 @@ void App::Bind() {
   item_list_.Bind();
   batch_.Bind();
   recordings_.Bind();
+  backtick_.Bind();
 
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kCreated, [this](const Event&) { Created(); });
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kClosing, [this](const Event&) { Closing(); });
@@ -109,15 +111,12 @@ void App::Bind() {
   });
   for (const char* box : paste::kRecorderBoxes)
     ui.Bind(box, EventKind::kDoubleClicked, [this, box](const Event&) { p_.ui[box].SetText(""); });
-  ui.Bind("按钮104", EventKind::kClicked, [this](const Event&) {
-    if (p_.ui["按钮104"].Text() == "同页保存") same_page_.Save();
-  });
 }
 
 void App::OnHotkey(int id) {
   const paste::HotkeyIds& ids = hotkeys_.Ids();
   if (id == ids.backtick) {
-    on_backtick();
+    backtick_.Press();
   } else if (id == ids.record) {
     on_record();
   } else if (id == ids.simulate) {
@@ -140,7 +139,7 @@ void App::SelectCopyMode(std::string_view button, int mode) {
   p_.ui[button].SetBackColour(kHighlightColour);
   if (button == "按钮excel") p_.ui["按钮6"].SetBackColour(kHighlightColour);
   if (button != "按钮104") p_.ui["按钮104"].SetText("同页粘贴");
-  if (button != "按钮66" && p_.ui["按钮66"].Text() == "关闭复制") p_.ui["按钮66"].SetText("反撇号键粘贴");
+  backtick_.TurnOffPaste();
 }
 
 void App::Created() {

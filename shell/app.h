@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "paste/backtick.h"
 #include "paste/forced_paste.h"
 #include "paste/hotkey_capture.h"
 #include "paste/hotkey_loader.h"
@@ -49,9 +50,9 @@ class App {
   const paste::HotkeyIds& Hotkeys() const { return hotkeys_.Ids(); }
   paste::HotkeyLoader& HotkeyLoader() { return hotkeys_; }
 
-  // Where the fixed hotkeys lead: the backtick key, and the recorder's
-  // record, simulate and stop hotkeys.
-  std::function<void()> on_backtick = [] {};
+  paste::Backtick& Backtick() { return backtick_; }
+
+  // Where the recorder's record, simulate and stop hotkeys lead.
   std::function<void()> on_record = [] {};
   std::function<void()> on_simulate = [] {};
   std::function<void()> on_stop = [] {};
@@ -83,6 +84,7 @@ class App {
   paste::HotkeyCapture capture_;
   paste::PasteEngine engine_;
   paste::RowOrder order_;
+  paste::Backtick backtick_;
   std::string settings_path_;
   bool settings_read_ = false;
 };

@@ -64,4 +64,16 @@ RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_
   return batch;
 }
 
+RowStore::Batch CutCopiedText(ImportMode mode, std::string_view text, std::string_view separator,
+                              std::size_t first_number) {
+  RowStore::Batch batch(first_number);
+  if (mode == ImportMode::kNone || mode == ImportMode::kSingle) return batch;
+  PreparedCut prepared = mode == ImportMode::kSeparator && separator.empty()
+                             ? PreparedCut{std::string(text), "\r\n"}
+                             : PrepareCut(mode, text, separator);
+  for (int pass = 0; pass < 10; ++pass) prepared.text = rt::ReplaceAll(prepared.text, "\r\n\r\n", "\r\n");
+  AddRows(batch, prepared);
+  return batch;
+}
+
 }  // namespace tovan::table

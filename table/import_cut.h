@@ -27,6 +27,12 @@ ImportMode ImportModeOf(std::string_view item);
 RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator,
                             std::size_t first_number = 1);
 
+// The rows a text copied from another program gives in a splitting mode:
+// cut as above, but with runs of empty lines first closed up (ten passes
+// of "\r\n\r\n" → "\r\n"). An empty separator splits at line breaks.
+RowStore::Batch CutCopiedText(ImportMode mode, std::string_view text, std::string_view separator,
+                              std::size_t first_number);
+
 // The same in steps, so that the halves of a large text can be cut side by
 // side: the text with line breaks in place of the cuts, how many rows it
 // gives, and its rows.

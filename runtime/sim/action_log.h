@@ -25,6 +25,7 @@ enum class Action {
   kWindowDestroyed,
   kTrimWorkingSet,
   kSound,               // detail: the number of bytes of the sound
+  kTopmost,             // detail: "<window> on" or "<window> off"
 };
 
 struct LoggedAction {

@@ -23,7 +23,9 @@ class SimPlatform {
         system(clock, log),
         worker(clock) {}
 
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system, worker}; }
+  Platform Services() {
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker};
+  }
   std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
 
   ActionLog log;
@@ -34,6 +36,7 @@ class SimPlatform {
   SimHotkeys hotkeys;
   SimKeys keys;
   SimMessages messages;
+  SimMouseHook mouse_hook;
   SimShellOpen shell;
   SimSystem system;
   SimWorker worker;

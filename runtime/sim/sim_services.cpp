@@ -151,7 +151,9 @@ std::string SimKeys::ChordName(std::initializer_list<int> virtual_keys) {
 }
 
 void SimKeys::Chord(std::initializer_list<int> virtual_keys) {
-  log_.Add(clock_.NowMicros(), Action::kChord, ChordName(virtual_keys));
+  const std::string name = ChordName(virtual_keys);
+  log_.Add(clock_.NowMicros(), Action::kChord, name);
+  if (answer_) answer_(name);
 }
 
 void SimKeys::Press(const std::vector<Stroke>& strokes) {

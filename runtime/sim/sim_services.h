@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/messages.h"
+#include "runtime/mouse_hook.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/worker.h"
@@ -22,6 +24,24 @@
 #include "runtime/ui.h"
 
 namespace tovan::rt::sim {
+
+// The user's mouse, as the hook sees it: a test sends the events.
+class SimMouseHook : public MouseHook {
+ public:
+  bool Install(Handler handler) override {
+    handler_ = std::move(handler);
+    return true;
+  }
+  void Remove() override { handler_ = nullptr; }
+  bool Installed() const override { return handler_ != nullptr; }
+  // A mouse event anywhere on the screen; the handler hears of it at once.
+  void Send(int message, Point screen) {
+    if (handler_) handler_(MouseEvent{.message = message, .screen = screen});
+  }
+
+ private:
+  Handler handler_;
+};
 
 class SimClipboard : public Clipboard {
  public:
@@ -110,6 +130,9 @@ class SimKeys : public Keys {
   bool IsDown(int virtual_key) const override { return held_.count(virtual_key) != 0; }
   bool IsHeld(int virtual_key) const override { return held_.count(virtual_key) != 0; }
   void Hold(int virtual_key, bool down) { down ? void(held_.insert(virtual_key)) : void(held_.erase(virtual_key)); }
+  // The program with the focus answering a chord (Ctrl+C copying its
+  // selection), given the chord's name.
+  void OnChord(std::function<void(const std::string&)> answer) { answer_ = std::move(answer); }
 
   // "Ctrl+V", "Tab", "Ctrl+Shift+Alt+F5": how a chord reads in the log.
   static std::string ChordName(std::initializer_list<int> virtual_keys);
@@ -118,6 +141,7 @@ class SimKeys : public Keys {
   VirtualClock& clock_;
   ActionLog& log_;
   std::set<int> held_;
+  std::function<void(const std::string&)> answer_;
 };
 
 class SimMessages : public Messages {

@@ -164,4 +164,8 @@ void SimUi::Minimise() {
 
 void SimUi::TrayAction(int code) { Raise(kWindowUnit, Event{.kind = EventKind::kTray, .code = code}); }
 
+void SimUi::SetTopmost(std::uintptr_t window, bool topmost) {
+  log_.Add(clock_.NowMicros(), Action::kTopmost, ToText(static_cast<std::int64_t>(window)) + (topmost ? " on" : " off"));
+}
+
 }  // namespace tovan::rt::sim

@@ -36,6 +36,10 @@ class SimUi : public Ui {
   bool Active() const override { return active_; }
   // Another program comes to the front (false), or the window again (true).
   void SetActive(bool active) { active_ = active; }
+  std::uintptr_t ForegroundWindow() const override { return foreground_; }
+  void SetForegroundWindow(std::uintptr_t window) { foreground_ = window; }
+  void SetTopmost(std::uintptr_t window, bool topmost) override;
+  void RunSoon(std::function<void()> job) override { clock_.At(clock_.NowMicros(), std::move(job)); }
   void ShowBalloon(std::string_view text, Point screen) override;
   Answer AskYesNo(std::string_view text, std::string_view title) override;
   void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
@@ -78,6 +82,7 @@ class SimUi : public Ui {
 
   VirtualClock& clock_;
   ActionLog& log_;
+  std::uintptr_t foreground_ = 0;
   bool shown_ = false;
   bool destroyed_ = false;
   bool minimised_ = false;

@@ -16,8 +16,10 @@ void PrepareProcess();
 
 class Win32Platform {
  public:
-  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), worker(ui) {}
-  Platform Services() { return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, shell, system, worker}; }
+  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), mouse_hook(ui), worker(ui) {}
+  Platform Services() {
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker};
+  }
 
   Win32Ui ui;
   Win32Clock clock;
@@ -26,6 +28,7 @@ class Win32Platform {
   Win32Hotkeys hotkeys;
   Win32Keys keys;
   Win32Messages messages;
+  Win32MouseHook mouse_hook;
   Win32ShellOpen shell;
   Win32System system;
   Win32Worker worker;

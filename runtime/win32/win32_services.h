@@ -1,4 +1,4 @@
-// The Win32 clipboard, files, hotkeys, keys and shell.
+// The Win32 clipboard, files, hotkeys, keys, mouse hook and shell.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/messages.h"
+#include "runtime/mouse_hook.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/worker.h"
@@ -92,6 +93,23 @@ class Win32Messages : public Messages {
 class Win32ShellOpen : public ShellOpen {
  public:
   void Open(std::string_view target) override;
+};
+
+class Win32MouseHook : public MouseHook {
+ public:
+  explicit Win32MouseHook(Win32Ui& ui) : ui_(ui) {}
+  ~Win32MouseHook() override { Remove(); }
+  bool Install(Handler handler) override;
+  void Remove() override;
+  bool Installed() const override { return hook_ != nullptr; }
+  // The longest time the hook procedure took on one event, in microseconds.
+  static std::int64_t LongestCallMicros();
+
+ private:
+  static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM data);
+  Win32Ui& ui_;
+  Handler handler_;
+  HHOOK hook_ = nullptr;
 };
 
 class Win32Worker : public Worker {

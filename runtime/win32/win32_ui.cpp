@@ -12,6 +12,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TovanMainWindow";
 constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kRunSoonMessage = WM_APP + 2;
 constexpr UINT kTrayId = 1;
 constexpr UINT_PTR kBalloonTimer = 0xB000;
 constexpr int kBalloonMillis = 4000;
@@ -317,6 +318,21 @@ Point Win32Ui::CursorPos() const {
   return {p.x, p.y};
 }
 
+void Win32Ui::SetTopmost(std::uintptr_t window, bool topmost) {
+  SetWindowPos(reinterpret_cast<HWND>(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void Win32Ui::RunSoon(std::function<void()> job) {
+  bool wake = false;
+  {
+    std::lock_guard lock(soon_lock_);
+    wake = soon_.empty();  // one message carries every job queued before it runs
+    soon_.push_back(std::move(job));
+  }
+  if (wake && window_) PostMessageW(window_, kRunSoonMessage, 0, 0);
+}
+
 std::uintptr_t Win32Ui::WindowUnderCursor() const {
   POINT p{};
   GetCursorPos(&p);
@@ -462,6 +478,15 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
       ApplyDpi(HIWORD(w));
       SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case kRunSoonMessage: {
+      std::vector<std::function<void()>> jobs;
+      {
+        std::lock_guard lock(soon_lock_);
+        jobs.swap(soon_);
+      }
+      for (auto& job : jobs) job();
       return 0;
     }
     case WM_RENDERFORMAT:

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -42,6 +43,9 @@ class Win32Ui : public Ui {
   std::uintptr_t WindowUnderCursor() const override;
   std::string FocusedUnit() const override;
   bool Active() const override { return window_ && GetForegroundWindow() == window_; }
+  std::uintptr_t ForegroundWindow() const override { return reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
+  void SetTopmost(std::uintptr_t window, bool topmost) override;
+  void RunSoon(std::function<void()> job) override;
   void ShowBalloon(std::string_view text, Point screen) override;
   int ToScreenPixels(int window_pixels) const override { return Scale(window_pixels); }
   Answer AskYesNo(std::string_view text, std::string_view title) override;
@@ -101,6 +105,8 @@ class Win32Ui : public Ui {
   std::map<std::pair<std::string, int>, Font> fonts_;
   std::map<COLORREF, Brush> brushes_;
   std::function<void(UINT, WPARAM)> clipboard_owner_;
+  std::mutex soon_lock_;
+  std::vector<std::function<void()>> soon_;  // jobs for RunSoon, in order
 };
 
 }  // namespace tovan::rt::win32

@@ -1,0 +1,193 @@
+#include "paste/backtick.h"
+
+#include <algorithm>
+
+#include "runtime/text.h"
+#include "table/button_colours.h"
+#include "table/import_cut.h"
+
+namespace tovan::paste {
+namespace {
+
+constexpr char kCopyMode[] = "组合框1";
+constexpr char kPasteButton[] = "按钮66";
+constexpr char kSamePageButton[] = "按钮104";
+constexpr char kSamePageText[] = "编辑框25";
+// The mode buttons that lose their highlight when backtick paste or the
+// same-page mode comes on.
+constexpr const char* kOtherModeButtons[] = {"按钮word", "按钮excel", "按钮1", "按钮102", "按钮6"};
+
+}  // namespace
+
+void Backtick::Bind() {
+  using rt::Event;
+  using rt::EventKind;
+  pin_.Bind();
+  p_.ui.Bind(kPasteButton, EventKind::kClicked, [this](const Event&) { TogglePaste(); });
+  p_.ui.Bind(kSamePageButton, EventKind::kClicked, [this](const Event&) {
+    if (SamePageOn())
+      same_page_.Save();
+    else
+      EnterSamePage();
+  });
+  p_.ui.Bind(kSamePageText, EventKind::kGotFocus, [this](const Event&) {
+    TurnOffPaste();
+    p_.ui[kCopyMode].SetSelection(4);
+  });
+}
+
+bool Backtick::SamePageOn() const { return p_.ui[kSamePageButton].Text() == "同页保存"; }
+
+int Backtick::CopyWait() const { return std::max(0, rt::ToInteger(p_.ui["组合框2"].Text())); }
+
+std::string Backtick::Copy(int wait_ms) {
+  p_.keys.Chord({rt::kVkControl, 'C'});
+  p_.clock.Wait(wait_ms);
+  return p_.clipboard.Text();
+}
+
+void Backtick::AppendToSamePage(const std::string& text) {
+  rt::Unit& same_page = p_.ui[kSamePageText];
+  same_page.SetText(same_page.Text() + text + "\r\n");
+}
+
+void Backtick::Press() {
+  if (pin_.Press()) return;
+  switch (p_.ui[kCopyMode].Selection()) {
+    case 0:
+    case 1: CopyIntoTable(); break;
+    case 4: CopyOntoSamePage(); break;
+    case 5:
+      p_.clock.Wait(CopyWait());
+      p_.keys.Chord({rt::kVkControl, 'V'});
+      break;
+    default: break;
+  }
+}
+
+void Backtick::CopyIntoTable() {
+  p_.clock.Wait(100);
+  p_.keys.Chord({rt::kVkControl, 'C'});
+  rt::Unit& scratch = p_.ui["编辑框1005"];
+  scratch.SetText("");
+  p_.clock.Wait(50);
+  const std::string text = p_.clipboard.Text();
+  if (text.empty()) return;
+  scratch.SetText(text);
+  const table::ImportMode mode = table::ImportModeOf(p_.ui["导入方式"].Text());
+  if (mode == table::ImportMode::kNone) return;
+  const bool single = mode == table::ImportMode::kSingle;
+  p_.clock.Wait(single ? 50 : 100);
+  // A slot being opened or saved owns the rows until it is done.
+  if (busy_.Now()) return;
+  const std::size_t before = rows_.RowCount();
+  table::RowStore::Batch rows(before + 1);
+  if (single)
+    rows.Add(text);
+  else
+    rows = table::CutCopiedText(mode, text, p_.ui["分割符"].Text(), before + 1);
+  rows_.Adopt(std::move(rows));
+  editor_.Refresh();
+  const int last = static_cast<int>(rows_.RowCount()) - 1;
+  if (single) {
+    p_.ui.List(table::kTable).EnsureVisible(last);
+    p_.clipboard.SetText("");
+    return;
+  }
+  p_.clock.Wait(50);
+  if (before > 0 && rows_.RowCount() > before) p_.ui.List(table::kTable).EnsureVisible(last);
+  p_.clipboard.SetText("");
+  editor_.DeleteBlankRows();
+}
+
+void Backtick::CopyOntoSamePage() {
+  p_.clock.Wait(100);
+  const std::string text = Copy(CopyWait());
+  if (text.empty()) return;
+  AppendToSamePage(text);
+  p_.clock.Wait(CopyWait());
+  p_.clipboard.SetText("");
+}
+
+void Backtick::TogglePaste() {
+  rt::Unit& button = p_.ui[kPasteButton];
+  if (button.Text() != "反撇号键粘贴") {
+    button.SetText("反撇号键粘贴");
+    // Outside the same-page mode the backtick keeps pasting.
+    if (SamePageOn()) p_.ui[kCopyMode].SetSelection(4);
+    button.SetBackColour(kButtonColour);
+    p_.clipboard.SetText("");
+    p_.mouse_hook.Remove();
+    return;
+  }
+  hotkeys_.ReRegisterBacktick();
+  button.SetText("关闭复制");
+  p_.ui[kCopyMode].SetSelection(5);
+  for (const char* other : kOtherModeButtons) p_.ui[other].SetBackColour(kButtonColour);
+  button.SetBackColour(kHighlightColour);
+  p_.mouse_hook.Install([this](const rt::MouseEvent& event) { MouseEvent(event); });
+}
+
+void Backtick::TurnOffPaste() {
+  rt::Unit& button = p_.ui[kPasteButton];
+  if (button.Text() != "关闭复制") return;
+  button.SetText("反撇号键粘贴");
+  p_.clipboard.SetText("");
+  p_.mouse_hook.Remove();
+}
+
+void Backtick::EnterSamePage() {
+  hotkeys_.ReRegisterBacktick();
+  p_.ui[kSamePageButton].SetText("同页保存");
+  p_.ui[kCopyMode].SetSelection(4);
+  p_.ui[table::kTable].SetVisible(false);
+  p_.ui[kSamePageText].SetVisible(true);
+  for (const char* other : kOtherModeButtons) p_.ui[other].SetBackColour(kButtonColour);
+  p_.ui[kSamePageButton].SetBackColour(kHighlightColour);
+  hotkeys_.ReRegisterBacktick();
+}
+
+void Backtick::MouseEvent(const rt::MouseEvent& event) {
+  const bool same_page = SamePageOn();
+  if (!same_page && p_.ui[kSamePageButton].Text() != "同页粘贴") return;
+  switch (event.message) {
+    case rt::kRightButtonUp:
+      // The window last right-clicked, outside the same-page mode.
+      if (!same_page) p_.ui["编辑框句柄"].SetText(p_.ui["句柄1"].Text());
+      break;
+    case rt::kLeftButtonDown: press_point_ = event.screen; break;
+    case rt::kLeftButtonUp:
+      // Released elsewhere than pressed: a drag, that is a selection.
+      if (event.screen != press_point_) CopyDrag();
+      break;
+    case rt::kMiddleButtonDown: MiddleClickPaste(); break;
+    default: break;
+  }
+}
+
+void Backtick::CopyDrag() {
+  drags_.push_back(p_.clock.NowMicros() + std::int64_t{CopyWait()} * 1000);
+  if (copying_) return;  // the copy under way takes this one in its turn
+  copying_ = true;
+  while (!drags_.empty()) {
+    const std::int64_t due = drags_.front();
+    drags_.pop_front();
+    const std::int64_t now = p_.clock.NowMicros();
+    if (due > now) p_.clock.Wait(static_cast<int>((due - now + 999) / 1000));
+    const std::string text = Copy(50);
+    // Outside the same-page mode the text stays on the clipboard for the
+    // backtick or a middle click to paste.
+    if (!text.empty() && SamePageOn()) {
+      AppendToSamePage(text);
+      p_.clipboard.SetText("");
+    }
+  }
+  copying_ = false;
+}
+
+void Backtick::MiddleClickPaste() {
+  p_.clock.Wait(50);
+  p_.keys.Chord({rt::kVkControl, 'V'});
+}
+
+}  // namespace tovan::paste

@@ -1,0 +1,79 @@
+// The backtick key (the key left of 1) and the mouse: one key that collects
+// the text selected in another program into the table or the same-page
+// text, or pastes; and, while backtick paste (按钮66) is on, a mouse hook
+// that copies every drag-selection and pastes on a middle click. What a
+// press does is the copy mode, the selection of 组合框1:
+//   0 万条复制, 1 有序复制  copy into the table, split by 导入方式
+//   2 Word, 3 Excel         copy into the document or sheet the tool opened
+//   4 同页粘贴              copy onto the same-page text 编辑框25
+//   5 反撇号键复制粘贴      paste
+//   6 (the recorder)        nothing
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "paste/hotkey_loader.h"
+#include "paste/pin_on_top.h"
+#include "runtime/platform.h"
+#include "table/busy.h"
+#include "table/row_store.h"
+#include "table/same_page_file.h"
+#include "table/table_editor.h"
+
+namespace tovan::paste {
+
+class Backtick {
+ public:
+  Backtick(rt::Platform platform, table::RowStore& rows, table::TableEditor& editor, table::Busy& busy,
+           HotkeyLoader& hotkeys, table::SamePageFile& same_page)
+      : p_(platform),
+        rows_(rows),
+        editor_(editor),
+        busy_(busy),
+        hotkeys_(hotkeys),
+        same_page_(same_page),
+        pin_(platform) {}
+
+  // Binds 按钮66, 按钮104, the focus on 编辑框25 and the pin hints.
+  void Bind();
+  // The backtick hotkey was pressed.
+  void Press();
+  // A copy-mode button left backtick paste: 按钮66 back to off, the
+  // clipboard cleared, the mouse hook removed.
+  void TurnOffPaste();
+
+ private:
+  // The copy modes of a press.
+  void CopyIntoTable();
+  void CopyOntoSamePage();
+  // 按钮66 and 按钮104.
+  void TogglePaste();
+  void EnterSamePage();
+  // The mouse, while backtick paste is on.
+  void MouseEvent(const rt::MouseEvent& event);
+  void CopyDrag();
+  void MiddleClickPaste();
+
+  bool SamePageOn() const;
+  int CopyWait() const;
+  // Ctrl+C, the given wait, and what the clipboard then holds.
+  std::string Copy(int wait_ms);
+  void AppendToSamePage(const std::string& text);
+
+  rt::Platform p_;
+  table::RowStore& rows_;
+  table::TableEditor& editor_;
+  table::Busy& busy_;
+  HotkeyLoader& hotkeys_;
+  table::SamePageFile& same_page_;
+  PinOnTop pin_;
+  rt::Point press_point_;
+  // Drag copies waiting their turn (when each is due, in microseconds):
+  // one after another, in the order of the drags.
+  std::deque<std::int64_t> drags_;
+  bool copying_ = false;
+};
+
+}  // namespace tovan::paste

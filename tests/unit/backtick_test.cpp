@@ -1,0 +1,164 @@
+// The backtick key's copy modes, backtick paste with the mouse, the
+// same-page mode and pin-on-top, as timed stories on the simulated platform.
+#include "tests/unit/paste_test_fixture.h"
+
+namespace tovan {
+namespace {
+
+using Lines = std::vector<std::string>;
+using rt::sim::Action;
+
+class BacktickTest : public PasteTest {
+ protected:
+  // What the other program's selection puts on the clipboard at Ctrl+C.
+  void Selected(const std::string& text) {
+    sim.clipboard.SetText(text);
+    sim.log.Clear();
+  }
+  Mark PressBacktick() {
+    const Mark mark = Now();
+    sim.hotkeys.Press(0, rt::kVkBacktick);
+    return mark;
+  }
+  void ImportMode(const std::string& mode) { ChooseItem("导入方式", mode); }
+  void Drag(rt::Point from, rt::Point to) {
+    sim.mouse_hook.Send(rt::kLeftButtonDown, from);
+    sim.mouse_hook.Send(rt::kLeftButtonUp, to);
+  }
+};
+
+TEST_F(BacktickTest, ACopyIntoTheTableIsSplitByTheImportModeAndEmptyPartsLeaveNoRow) {
+  AddRows({"old"});
+  ImportMode("自定义分割符录入");
+  U("分割符").SetText(",");
+  Selected("x,y,,z");
+  auto t0 = PressBacktick();
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+300 clip "}));
+  EXPECT_EQ(ColumnOf(table::kContent), (Lines{"old", "x", "y", "z"}));
+  EXPECT_EQ(ColumnOf(table::kNumber), (Lines{"1", "2", "3", "4"}));
+  EXPECT_EQ(U("编辑框1005").Text(), "x,y,,z");
+
+  ImportMode("Excel制表符录入");
+  Selected("a\tb\tc\r\n");
+  PressBacktick();
+  EXPECT_EQ(ColumnOf(table::kContent), (Lines{"old", "x", "y", "z", "a", "b", "c"}));
+
+  // One row with the whole text, lines and all.
+  ImportMode("单次录入");
+  Selected("两行\r\n\r\n文字");
+  t0 = PressBacktick();
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+200 clip "}));
+  EXPECT_EQ(ColumnOf(table::kContent).back(), "两行\r\n\r\n文字");
+  EXPECT_EQ(ColumnOf(table::kNumber).back(), "8");
+
+  // Nothing selected: nothing copied, nothing cleared.
+  Selected("");
+  t0 = PressBacktick();
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C"}));
+  EXPECT_EQ(app.Rows().RowCount(), 8u);
+}
+
+TEST_F(BacktickTest, TheSamePageModeCollectsCopiesAsLinesAndDragsToo) {
+  ChooseItem("组合框2", "10");
+  sim.ui.Click("按钮104");
+  EXPECT_EQ(U("按钮104").Text(), "同页保存");
+  EXPECT_EQ(U("组合框1").Selection(), 4);
+  EXPECT_TRUE(U("编辑框25").Visible());
+  EXPECT_FALSE(U("超级列表框1").Visible());
+  Selected("第一段");
+  const auto t0 = PressBacktick();
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+120 clip "}));
+  EXPECT_EQ(U("编辑框25").Text(), "第一段\r\n");
+
+  // With backtick paste on, two quick drags give two lines in their order:
+  // the second selection is made while the first copy waits for the
+  // clipboard, and Ctrl+C copies whatever is selected at that moment.
+  sim.ui.Click("按钮66");
+  std::string selection = "一";
+  sim.keys.OnChord([&](const std::string& chord) {
+    if (chord == "Ctrl+C") sim.clipboard.SetText(selection);
+  });
+  sim.clock.AfterMillis(30, [&] {
+    selection = "二";
+    Drag({10, 30}, {80, 30});
+  });
+  Drag({10, 10}, {80, 10});
+  sim.clock.Wait(300);
+  EXPECT_EQ(U("编辑框25").Text(), "第一段\r\n一\r\n二\r\n");
+  EXPECT_EQ(sim.clipboard.Text(), "");
+  // Turning backtick paste off in the same-page mode goes back to collecting.
+  sim.ui.Click("按钮66");
+  EXPECT_EQ(U("组合框1").Selection(), 4);
+}
+
+TEST_F(BacktickTest, BacktickPasteCopiesDragsAndPastesOnTheKeyOrAMiddleClick) {
+  sim.ui.Click("按钮66");
+  EXPECT_EQ(U("按钮66").Text(), "关闭复制");
+  EXPECT_EQ(U("组合框1").Selection(), 5);
+  EXPECT_TRUE(sim.mouse_hook.Installed());
+  // A click without movement copies nothing; a drag copies after the copy wait.
+  auto t0 = Now();
+  Drag({10, 10}, {10, 10});
+  sim.clock.Wait(200);
+  EXPECT_TRUE(Story(t0).empty());
+  Selected("拖选");
+  t0 = Now();
+  Drag({10, 10}, {60, 12});
+  sim.clock.Wait(200);
+  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+C"}));
+  EXPECT_EQ(sim.clipboard.Text(), "拖选");  // left for the paste
+  t0 = PressBacktick();
+  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));
+  t0 = Now();
+  sim.mouse_hook.Send(rt::kMiddleButtonDown, {5, 5});
+  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));
+  // The window last right-clicked is remembered.
+  sim.ui.SetCursor({5, 5}, 4660);
+  sim.mouse_hook.Send(rt::kRightButtonUp, {5, 5});
+  EXPECT_EQ(U("编辑框句柄").Text(), "4660");
+
+  // Off outside the same-page mode: the backtick still pastes.
+  sim.ui.Click("按钮66");
+  EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
+  EXPECT_FALSE(sim.mouse_hook.Installed());
+  EXPECT_EQ(sim.clipboard.Text(), "");
+  t0 = PressBacktick();
+  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));
+  // A mode button ends it.
+  sim.ui.Click("按钮1");
+  EXPECT_EQ(U("组合框1").Selection(), 0);
+}
+
+TEST_F(BacktickTest, AModeButtonOrTheFocusOnTheSamePageTextTurnsBacktickPasteOff) {
+  sim.ui.Click("按钮66");
+  sim.ui.Click("按钮102");
+  EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
+  EXPECT_FALSE(sim.mouse_hook.Installed());
+  EXPECT_EQ(U("组合框1").Selection(), 1);
+  sim.ui.Click("按钮66");
+  sim.ui.FocusUnit("编辑框25");
+  EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
+  EXPECT_FALSE(sim.mouse_hook.Installed());
+  EXPECT_EQ(U("组合框1").Selection(), 4);
+}
+
+TEST_F(BacktickTest, ThePinItemsPinAndReleaseTheForegroundWindowNotTheOneUnderTheMouse) {
+  sim.ui.SetForegroundWindow(777);
+  sim.ui.SetCursor({5, 5}, 888);
+  ImportMode("设置程序界面置顶");
+  EXPECT_NE(sim.log.Entries().back().detail.find("●鼠标放在需要置顶的程序界面，按反撇号键置顶。"), std::string::npos);
+  PressBacktick();
+  ImportMode("取消程序界面置顶");
+  PressBacktick();
+  std::vector<std::string> pins;
+  for (const auto& e : sim.log.Of(Action::kTopmost)) pins.push_back(e.detail);
+  EXPECT_EQ(pins, (Lines{"777 on", "777 off"}));
+  // Any other item is no pin request: the press copies.
+  ImportMode("单次录入");
+  const auto t0 = PressBacktick();
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C"}));
+  EXPECT_EQ(sim.log.Of(Action::kTopmost).size(), 2u);
+}
+
+}  // namespace
+}  // namespace tovan
