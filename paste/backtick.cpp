@@ -16,6 +16,8 @@ constexpr char kSamePageText[] = "编辑框25";
 // The mode buttons that lose their highlight when backtick paste or the
 // same-page mode comes on.
 constexpr const char* kOtherModeButtons[] = {"按钮word", "按钮excel", "按钮1", "按钮102", "按钮6"};
+// How long a copy waits at most for the program told to copy to do so.
+constexpr int kCopyWaitLimitMs = 500;
 
 }  // namespace
 
@@ -41,8 +43,14 @@ bool Backtick::SamePageOn() const { return p_.ui[kSamePageButton].Text() == "同
 int Backtick::CopyWait() const { return std::max(0, rt::ToInteger(p_.ui["组合框2"].Text())); }
 
 std::string Backtick::Copy(int wait_ms) {
+  const std::uint64_t before = p_.clipboard.Sequence();
   p_.keys.Chord({rt::kVkControl, 'C'});
   p_.clock.Wait(wait_ms);
+  // Ctrl+C only asks the program to copy. Opening the clipboard to read
+  // while it is about to write makes its copy fail: the clipboard is read
+  // once it has changed, or when the program has had its time.
+  for (int waited = wait_ms; p_.clipboard.Sequence() == before && waited < kCopyWaitLimitMs; waited += 10)
+    p_.clock.Wait(10);
   return p_.clipboard.Text();
 }
 
@@ -67,11 +75,9 @@ void Backtick::Press() {
 
 void Backtick::CopyIntoTable() {
   p_.clock.Wait(100);
-  p_.keys.Chord({rt::kVkControl, 'C'});
   rt::Unit& scratch = p_.ui["编辑框1005"];
   scratch.SetText("");
-  p_.clock.Wait(50);
-  const std::string text = p_.clipboard.Text();
+  const std::string text = Copy(50);
   if (text.empty()) return;
   scratch.SetText(text);
   const table::ImportMode mode = table::ImportModeOf(p_.ui["导入方式"].Text());
@@ -174,9 +180,15 @@ void Backtick::CopyDrag() {
     drags_.pop_front();
     const std::int64_t now = p_.clock.NowMicros();
     if (due > now) p_.clock.Wait(static_cast<int>((due - now + 999) / 1000));
-    const std::string text = Copy(50);
     // Outside the same-page mode the text stays on the clipboard for the
-    // backtick or a middle click to paste.
+    // backtick or a middle click to paste, unread: a read would hold the
+    // clipboard just when a paste may want it.
+    if (!SamePageOn()) {
+      p_.keys.Chord({rt::kVkControl, 'C'});
+      p_.clock.Wait(50);
+      continue;
+    }
+    const std::string text = Copy(50);
     if (!text.empty() && SamePageOn()) {
       AppendToSamePage(text);
       p_.clipboard.SetText("");

@@ -1,6 +1,7 @@
 // The system clipboard.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ class Clipboard {
   // read the text last written, or max_ms have passed; returns at once when
   // nothing written is still unread. True when it has been read.
   virtual bool WaitUntilTaken(int max_ms) = 0;
+  // A number that changes whenever any program changes the clipboard.
+  virtual std::uint64_t Sequence() const = 0;
 };
 
 }  // namespace tovan::rt

@@ -16,6 +16,7 @@ namespace fs = std::filesystem;
 bool SimClipboard::SetText(std::string_view text) {
   if (held_) return false;
   text_ = std::string(text);
+  ++sequence_;
   read_at_ = text_.empty() ? -1
              : read_delay_ms_ < 0 ? INT64_MAX
                                   : clock_.NowMicros() + std::int64_t{read_delay_ms_} * 1000;
@@ -182,6 +183,7 @@ void SimMessages::Post(std::uintptr_t window, unsigned message, std::uintptr_t w
 bool SimClipboard::SetPicture(std::string_view image_bytes) {
   if (held_ || image_bytes.empty()) return false;
   text_.clear();
+  ++sequence_;
   read_at_ = -1;
   log_.Add(clock_.NowMicros(), Action::kClipboardPicture, ToText(static_cast<std::int64_t>(image_bytes.size())));
   return true;

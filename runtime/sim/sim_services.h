@@ -50,6 +50,7 @@ class SimClipboard : public Clipboard {
   std::string Text() override { return text_; }
   bool SetPicture(std::string_view image_bytes) override;
   bool WaitUntilTaken(int max_ms) override;
+  std::uint64_t Sequence() const override { return sequence_; }
   // Another program holds the clipboard: writes fail until released.
   void SetHeldByOther(bool held) { held_ = held; }
   // The program pasting into reads each later write this long after it is
@@ -62,7 +63,8 @@ class SimClipboard : public Clipboard {
   std::string text_;
   bool held_ = false;
   int read_delay_ms_ = 0;
-  std::int64_t read_at_ = -1;  // when the last write is read; -1: read, or nothing to read
+  std::int64_t read_at_ = -1;
+  std::uint64_t sequence_ = 0;  // when the last write is read; -1: read, or nothing to read
 };
 
 // Files under a temporary folder. Windows paths map into it: "C:\a\b.txt"

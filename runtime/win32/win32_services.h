@@ -28,6 +28,7 @@ class Win32Clipboard : public Clipboard {
   std::string Text() override;
   bool SetPicture(std::string_view image_bytes) override;
   bool WaitUntilTaken(int max_ms) override;
+  std::uint64_t Sequence() const override { return GetClipboardSequenceNumber(); }
 
  private:
   // WM_RENDERFORMAT, WM_RENDERALLFORMATS and WM_DESTROYCLIPBOARD.

@@ -10,10 +10,12 @@ using rt::sim::Action;
 
 class BacktickTest : public PasteTest {
  protected:
-  // What the other program's selection puts on the clipboard at Ctrl+C.
+  // The other program's selection, which its Ctrl+C puts on the clipboard
+  // (nothing selected: Ctrl+C changes nothing).
   void Selected(const std::string& text) {
-    sim.clipboard.SetText(text);
-    sim.log.Clear();
+    sim.keys.OnChord([this, text](const std::string& chord) {
+      if (chord == "Ctrl+C" && !text.empty()) sim.clipboard.SetText(text);
+    });
   }
   Mark PressBacktick() {
     const Mark mark = Now();
@@ -33,7 +35,7 @@ TEST_F(BacktickTest, ACopyIntoTheTableIsSplitByTheImportModeAndEmptyPartsLeaveNo
   U("分割符").SetText(",");
   Selected("x,y,,z");
   auto t0 = PressBacktick();
-  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+300 clip "}));
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+100 clip x,y,,z", "+300 clip "}));
   EXPECT_EQ(ColumnOf(table::kContent), (Lines{"old", "x", "y", "z"}));
   EXPECT_EQ(ColumnOf(table::kNumber), (Lines{"1", "2", "3", "4"}));
   EXPECT_EQ(U("编辑框1005").Text(), "x,y,,z");
@@ -47,7 +49,7 @@ TEST_F(BacktickTest, ACopyIntoTheTableIsSplitByTheImportModeAndEmptyPartsLeaveNo
   ImportMode("单次录入");
   Selected("两行\r\n\r\n文字");
   t0 = PressBacktick();
-  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+200 clip "}));
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+100 clip 两行\r\n\r\n文字", "+200 clip "}));
   EXPECT_EQ(ColumnOf(table::kContent).back(), "两行\r\n\r\n文字");
   EXPECT_EQ(ColumnOf(table::kNumber).back(), "8");
 
@@ -56,6 +58,17 @@ TEST_F(BacktickTest, ACopyIntoTheTableIsSplitByTheImportModeAndEmptyPartsLeaveNo
   t0 = PressBacktick();
   EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C"}));
   EXPECT_EQ(app.Rows().RowCount(), 8u);
+}
+
+TEST_F(BacktickTest, ACopyIsReadOnlyOnceTheProgramHasCopiedUpToHalfASecond) {
+  ImportMode("单次录入");
+  // The program copies 170 ms after Ctrl+C; reading at 50 ms would find
+  // the clipboard unchanged (and hold it just when the program writes).
+  sim.keys.OnChord([&](const std::string& chord) {
+    if (chord == "Ctrl+C") sim.clock.AfterMillis(170, [&] { sim.clipboard.SetText("慢"); });
+  });
+  PressBacktick();
+  EXPECT_EQ(ColumnOf(table::kContent), (Lines{"慢"}));
 }
 
 TEST_F(BacktickTest, TheSamePageModeCollectsCopiesAsLinesAndDragsToo) {
@@ -67,7 +80,7 @@ TEST_F(BacktickTest, TheSamePageModeCollectsCopiesAsLinesAndDragsToo) {
   EXPECT_FALSE(U("超级列表框1").Visible());
   Selected("第一段");
   const auto t0 = PressBacktick();
-  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+120 clip "}));
+  EXPECT_EQ(Story(t0), (Lines{"+100 Ctrl+C", "+100 clip 第一段", "+120 clip "}));
   EXPECT_EQ(U("编辑框25").Text(), "第一段\r\n");
 
   // With backtick paste on, two quick drags give two lines in their order:
@@ -105,7 +118,7 @@ TEST_F(BacktickTest, BacktickPasteCopiesDragsAndPastesOnTheKeyOrAMiddleClick) {
   t0 = Now();
   Drag({10, 10}, {60, 12});
   sim.clock.Wait(200);
-  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+C"}));
+  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+C", "+50 clip 拖选"}));
   EXPECT_EQ(sim.clipboard.Text(), "拖选");  // left for the paste
   t0 = PressBacktick();
   EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));

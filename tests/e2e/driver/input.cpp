@@ -69,6 +69,26 @@ bool MoveMouseTo(POINT screen) {
   return Send(inputs);
 }
 
+bool DragMouse(POINT from, POINT to) {
+  // Pressed, moved in steps as a hand moves, released.
+  std::vector<INPUT> inputs{MouseInput(from, MOUSEEVENTF_MOVE), MouseInput(from, MOUSEEVENTF_LEFTDOWN)};
+  if (!Send(inputs)) return false;
+  for (int step = 1; step <= 4; ++step) {
+    Sleep(20);
+    std::vector<INPUT> move{MouseInput({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4},
+                                       MOUSEEVENTF_MOVE)};
+    if (!Send(move)) return false;
+  }
+  std::vector<INPUT> up{MouseInput(to, MOUSEEVENTF_LEFTUP)};
+  return Send(up);
+}
+
+bool MiddleClickAt(POINT screen) {
+  std::vector<INPUT> inputs{MouseInput(screen, MOUSEEVENTF_MOVE), MouseInput(screen, MOUSEEVENTF_MIDDLEDOWN),
+                            MouseInput(screen, MOUSEEVENTF_MIDDLEUP)};
+  return Send(inputs);
+}
+
 bool ClickAt(POINT screen) { return Click(screen, 1); }
 bool DoubleClickAt(POINT screen) { return Click(screen, 2); }
 bool ClickControl(HWND control) { return IsWindow(control) && ClickAt(CenterOf(control)); }

@@ -13,6 +13,9 @@ namespace tovan::e2e {
 bool MoveMouseTo(POINT screen);
 bool ClickAt(POINT screen);
 bool DoubleClickAt(POINT screen);
+// A left-button drag from one point to another (a selection in a field).
+bool DragMouse(POINT from, POINT to);
+bool MiddleClickAt(POINT screen);
 // Clicks the centre of a control; false if there is no such window.
 bool ClickControl(HWND control);
 bool DoubleClickControl(HWND control);

@@ -1,0 +1,106 @@
+// The backtick key and the mouse, driven like a user: a drag-selection in
+// another program copies, the backtick or a middle click pastes, a press
+// over text selected in notepad adds a row, and the pin items pin the
+// window in the foreground.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "driver/clipboard.h"
+#include "driver/controls.h"
+#include "driver/input.h"
+#include "driver/process.h"
+#include "driver/remote_list.h"
+#include "driver/wait_until.h"
+#include "driver/window.h"
+#include "tests/e2e/program/program_fixture.h"
+
+namespace tovan::e2e {
+namespace {
+
+constexpr WORD kBacktick = VK_OEM_3;
+
+class BacktickTest : public TovanTest {
+ protected:
+  void SetUp() override {
+    TovanTest::SetUp();
+    if (HasFatalFailure()) return;
+    target_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
+    target_window_ = FindTopWindow("Tovan Target", 10000, target_.Id());
+    ASSERT_NE(target_window_, nullptr);
+    ASSERT_TRUE(target_.WaitForInputIdle(10000));
+  }
+  void TearDown() override {
+    if (target_.Running()) {
+      PostMessageW(target_window_, WM_CLOSE, 0, 0);
+      target_.WaitExit(5000);
+    }
+    TovanTest::TearDown();
+  }
+  HWND Field(int id) const { return FindChildById(target_window_, id); }
+  bool Topmost(HWND window) const { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+  ChildProcess target_;
+  HWND target_window_ = nullptr;
+};
+
+TEST_F(BacktickTest, ADragInAnotherProgramCopiesAndTheBacktickOrAMiddleClickPastesIt) {
+  ASSERT_TRUE(ClickButton(Control("按钮66")));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Control("按钮66")) == "关闭复制"; }));
+  ASSERT_TRUE(SetWindowTextTo(Field(101), "拖选的文字"));
+  ASSERT_TRUE(FocusControl(Field(101)));
+  const RECT r = WindowRect(Field(101));
+  const LONG middle = (r.top + r.bottom) / 2;
+  ASSERT_TRUE(DragMouse({r.left + 2, middle}, {r.right - 4, middle}));
+  ASSERT_TRUE(WaitUntil([] { return ClipboardText() == "拖选的文字"; })) << ClipboardText().value_or("(none)");
+  // The backtick pastes into the field with the focus.
+  ASSERT_TRUE(FocusControl(Field(102)));
+  ASSERT_TRUE(PressKey(kBacktick));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(102)) == "拖选的文字"; })) << *WindowText(Field(102));
+  // So does a middle click, wherever it is made.
+  ASSERT_TRUE(FocusControl(Field(103)));
+  const RECT window = WindowRect(target_window_);
+  ASSERT_TRUE(MiddleClickAt({window.left + 20, window.bottom - 20}));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(103)) == "拖选的文字"; })) << *WindowText(Field(103));
+  // A click without a drag copies nothing.
+  ASSERT_TRUE(SetClipboardText("留着"));
+  ASSERT_TRUE(ClickControl(Field(104)));
+  Sleep(300);
+  EXPECT_EQ(ClipboardText(), "留着");
+}
+
+TEST_F(BacktickTest, TextSelectedInNotepadBecomesARowOnABacktickPress) {
+  ASSERT_TRUE(SelectComboItem(Control("导入方式"), std::string_view("单次录入")));
+  const int rows = ListItemCount(Control("超级列表框1"));
+  ChildProcess notepad = ChildProcess::Start(L"C:\\windows\\system32\\notepad.exe");
+  HWND edit = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND top = GetTopWindow(nullptr); top && !edit; top = GetNextWindow(top, GW_HWNDNEXT))
+      if (ProcessIdOf(top) == notepad.Id() && IsWindowVisible(top)) edit = FindChildByClass(top, L"Edit");
+    return edit != nullptr;
+  }, 10000));
+  ASSERT_TRUE(SetWindowTextTo(edit, "记事本里选中的一行"));
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  ASSERT_TRUE(FocusControl(edit));
+  ASSERT_TRUE(PressKey(kBacktick));
+  HWND table = Control("超级列表框1");
+  EXPECT_TRUE(WaitUntil([&] { return ListItemCount(table) == rows + 1; }));
+  EXPECT_EQ(ListCellText(table, rows, 1), "记事本里选中的一行");
+  EXPECT_EQ(WindowText(edit), "记事本里选中的一行") << "the key itself reached notepad";
+  notepad.Terminate();
+}
+
+TEST_F(BacktickTest, ThePinItemsPinAndReleaseTheWindowWithTheFocusNotTheOneUnderTheMouse) {
+  ASSERT_TRUE(SelectComboItem(Control("导入方式"), std::string_view("设置程序界面置顶")));
+  ASSERT_TRUE(FocusControl(Field(101)));
+  ASSERT_TRUE(MoveMouseTo(CenterOf(window_)));
+  ASSERT_TRUE(PressKey(kBacktick));
+  EXPECT_TRUE(WaitUntil([&] { return Topmost(target_window_); }));
+  EXPECT_FALSE(Topmost(window_));
+  ASSERT_TRUE(SelectComboItem(Control("导入方式"), std::string_view("取消程序界面置顶")));
+  ASSERT_TRUE(FocusControl(Field(101)));
+  ASSERT_TRUE(PressKey(kBacktick));
+  EXPECT_TRUE(WaitUntil([&] { return !Topmost(target_window_); }));
+}
+
+}  // namespace
+}  // namespace tovan::e2e
