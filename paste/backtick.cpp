@@ -64,6 +64,8 @@ void Backtick::Press() {
   switch (p_.ui[kCopyMode].Selection()) {
     case 0:
     case 1: CopyIntoTable(); break;
+    case 2: CopyIntoWord(); break;
+    case 3: CopyIntoExcel(); break;
     case 4: CopyOntoSamePage(); break;
     case 5:
       p_.clock.Wait(CopyWait());

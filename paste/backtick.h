@@ -12,15 +12,18 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "paste/hotkey_loader.h"
 #include "paste/pin_on_top.h"
 #include "runtime/platform.h"
 #include "table/busy.h"
+#include "table/excel.h"
 #include "table/row_store.h"
 #include "table/same_page_file.h"
 #include "table/table_editor.h"
+#include "table/word.h"
 
 namespace tovan::paste {
 
@@ -34,7 +37,9 @@ class Backtick {
         busy_(busy),
         hotkeys_(hotkeys),
         same_page_(same_page),
-        pin_(platform) {}
+        pin_(platform),
+        excel_(platform.automation),
+        word_(platform.automation) {}
 
   // Binds 按钮66, 按钮104, the focus on 编辑框25 and the pin hints.
   void Bind();
@@ -43,11 +48,23 @@ class Backtick {
   // A copy-mode button left backtick paste: 按钮66 back to off, the
   // clipboard cleared, the mouse hook removed.
   void TurnOffPaste();
+  // 按钮word and 按钮excel: the copy mode, and a new document or workbook.
+  void WordButton();
+  void ExcelButton();
+
+  // The copy mode and its buttons' colours (组合框1 and the mode buttons).
+  std::function<void(std::string_view button, int mode)> select_copy_mode = [](std::string_view, int) {};
+  // Shows the data table in place of the same-page text.
+  std::function<void()> show_table = [] {};
+  // Puts the Excel cell cursor back to row 1 with every column to fill.
+  std::function<void()> reset_cell_cursor = [] {};
 
  private:
   // The copy modes of a press.
   void CopyIntoTable();
   void CopyOntoSamePage();
+  void CopyIntoWord();
+  void CopyIntoExcel();
   // 按钮66 and 按钮104.
   void TogglePaste();
   void EnterSamePage();
@@ -69,6 +86,8 @@ class Backtick {
   HotkeyLoader& hotkeys_;
   table::SamePageFile& same_page_;
   PinOnTop pin_;
+  table::Excel类 excel_;
+  table::Word类 word_;
   rt::Point press_point_;
   // Drag copies waiting their turn (when each is due, in microseconds):
   // one after another, in the order of the drags.

@@ -2,6 +2,7 @@
 // (Win32 or simulated) owns the objects; the application only sees these.
 #pragma once
 
+#include "runtime/automation.h"
 #include "runtime/clipboard.h"
 #include "runtime/clock.h"
 #include "runtime/files.h"
@@ -28,6 +29,7 @@ struct Platform {
   ShellOpen& shell;
   System& system;
   Worker& worker;
+  Automation& automation;
 };
 
 }  // namespace tovan::rt

@@ -80,7 +80,12 @@ void App::Bind() {
   item_list_.Bind();
   batch_.Bind();
   recordings_.Bind();
+  backtick_.select_copy_mode = [this](std::string_view button, int mode) { SelectCopyMode(button, mode); };
+  backtick_.show_table = [this] { ShowTable(); };
+  backtick_.reset_cell_cursor = [this] { batch_.ResetCellCursor(); };
   backtick_.Bind();
+  ui.Bind("按钮word", EventKind::kClicked, [this](const Event&) { backtick_.WordButton(); });
+  ui.Bind("按钮excel", EventKind::kClicked, [this](const Event&) { backtick_.ExcelButton(); });
 
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kCreated, [this](const Event&) { Created(); });
   ui.Bind(rt::Ui::kWindowUnit, EventKind::kClosing, [this](const Event&) { Closing(); });

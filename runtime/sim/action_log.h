@@ -26,6 +26,7 @@ enum class Action {
   kTrimWorkingSet,
   kSound,               // detail: the number of bytes of the sound
   kTopmost,             // detail: "<window> on" or "<window> off"
+  kAutomation,          // detail: the call, e.g. "Excel.Application.Range(\"A1\").PasteSpecial()"
 };
 
 struct LoggedAction {

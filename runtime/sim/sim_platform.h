@@ -4,6 +4,7 @@
 
 #include "runtime/platform.h"
 #include "runtime/sim/action_log.h"
+#include "runtime/sim/sim_automation.h"
 #include "runtime/sim/sim_services.h"
 #include "runtime/sim/sim_ui.h"
 #include "runtime/sim/virtual_clock.h"
@@ -24,7 +25,7 @@ class SimPlatform {
         worker(clock) {}
 
   Platform Services() {
-    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker};
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker, automation};
   }
   std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
 
@@ -40,6 +41,7 @@ class SimPlatform {
   SimShellOpen shell;
   SimSystem system;
   SimWorker worker;
+  SimAutomation automation{clock, log};
 };
 
 }  // namespace tovan::rt::sim

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -116,6 +117,22 @@ class ComRef {
 
  private:
   T* p_ = nullptr;
+};
+
+// A VARIANT, cleared once (a BSTR or an interface in it released).
+class Variant {
+ public:
+  Variant() { VariantInit(&v_); }
+  ~Variant() { VariantClear(&v_); }
+  Variant(Variant&& other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
+  Variant& operator=(Variant&&) = delete;
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  VARIANT* get() { return &v_; }
+  const VARIANT& operator*() const { return v_; }
+
+ private:
+  VARIANT v_;
 };
 
 // An open clipboard, closed when the session ends.

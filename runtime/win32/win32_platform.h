@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "runtime/platform.h"
+#include "runtime/win32/win32_automation.h"
 #include "runtime/win32/win32_clock.h"
 #include "runtime/win32/win32_services.h"
 #include "runtime/win32/win32_ui.h"
@@ -18,7 +19,7 @@ class Win32Platform {
  public:
   explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), mouse_hook(ui), worker(ui) {}
   Platform Services() {
-    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker};
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker, automation};
   }
 
   Win32Ui ui;
@@ -32,6 +33,7 @@ class Win32Platform {
   Win32ShellOpen shell;
   Win32System system;
   Win32Worker worker;
+  Win32Automation automation;
 };
 
 }  // namespace tovan::rt::win32

@@ -173,5 +173,80 @@ TEST_F(BacktickTest, ThePinItemsPinAndReleaseTheForegroundWindowNotTheOneUnderTh
   EXPECT_EQ(sim.log.Of(Action::kTopmost).size(), 2u);
 }
 
+std::vector<std::string> Calls(rt::sim::SimPlatform& sim) {
+  std::vector<std::string> calls;
+  for (const auto& e : sim.log.Of(Action::kAutomation)) calls.push_back(e.detail);
+  return calls;
+}
+
+TEST_F(BacktickTest, TheExcelButtonStartsAWorkbookWhoseFirstCellWelcomesAndGoesOnPastAFailedCall) {
+  // Right after the start there is no workbook: adding a sheet fails.
+  sim.automation.Fail("Excel.Application.ActiveWorkbook");
+  sim.ui.Click("按钮66");
+  sim.ui.Click("按钮excel");
+  EXPECT_EQ(Calls(sim), (Lines{"Excel.Application", "Excel.Application.ActiveWorkbook (failed)",
+                               "Excel.Application.Workbooks", "Excel.Application.Workbooks.Add",
+                               "Excel.Application.Workbooks.Add.ActiveSheet", "Excel.Application.Visible = True"}))
+      << "no welcome while the click switches backtick paste off";
+  EXPECT_EQ(U("组合框1").Selection(), 3);
+  EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
+  sim.log.Clear();
+  sim.ui.Click("按钮excel");
+  const Lines calls = Calls(sim);
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(Lines(calls.end() - 2, calls.end()),
+            (Lines{"Excel.Application.Range(\"A1\")", "Excel.Application.Range(\"A1\").PasteSpecial()"}));
+  EXPECT_EQ(sim.clipboard.Text(), "欢迎使用！");
+}
+
+TEST_F(BacktickTest, ExcelModeFillsTheChosenNumberOfColumnsThenBeginsTheNextRow) {
+  sim.ui.Click("按钮excel");
+  sim.automation.SetNumber("Excel.Application.ActiveSheet.UsedRange.Rows.Count", 4);
+  auto pasted_cells = [&] {
+    Lines cells;
+    for (const std::string& call : Calls(sim))
+      if (call.find(".PasteSpecial()") != std::string::npos) {
+        const std::size_t open = call.find('"') + 1;
+        cells.push_back(call.substr(open, call.find('"', open) - open));
+      }
+    sim.log.Clear();
+    return cells;
+  };
+  pasted_cells();
+  ChooseItem("组合框63", "3");
+  Selected("格");
+  for (int press = 0; press < 3; ++press) PressBacktick();
+  // The sheet has grown by the row just filled.
+  sim.automation.SetNumber("Excel.Application.ActiveSheet.UsedRange.Rows.Count", 5);
+  PressBacktick();
+  EXPECT_EQ(pasted_cells(), (Lines{"A5", "B5", "C5", "A6"}));
+  // One column: every press begins a new row.
+  sim.ui.Click("按钮6");
+  ChooseItem("组合框63", "1");
+  PressBacktick();
+  PressBacktick();
+  EXPECT_EQ(pasted_cells(), (Lines{"A6", "A6"}));
+  ChooseItem("组合框63", "11");
+  PressBacktick();
+  EXPECT_TRUE(pasted_cells().empty());
+}
+
+TEST_F(BacktickTest, WordModePastesAtTheSelectionThenStartsANewParagraphAndAMissingWordHarmsNothing) {
+  sim.ui.Click("按钮word");
+  EXPECT_EQ(U("组合框1").Selection(), 2);
+  Selected("一段话");
+  PressBacktick();
+  EXPECT_EQ(Calls(sim), (Lines{"WORD.Application", "WORD.Application.Documents", "WORD.Application.Documents.Add",
+                               "WORD.Application.Visible = True", "WORD.Application.Selection",
+                               "WORD.Application.Selection.Paste()", "WORD.Application.Selection",
+                               "WORD.Application.Selection.TypeText(\"\r\n\")"}));
+  sim.log.Clear();
+  sim.automation.Uninstall("WORD.Application");
+  sim.ui.Click("按钮word");
+  PressBacktick();
+  EXPECT_TRUE(Calls(sim).empty());
+  EXPECT_EQ(U("组合框1").Selection(), 2);
+}
+
 }  // namespace
 }  // namespace tovan

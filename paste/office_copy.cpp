@@ -1,0 +1,79 @@
+// The backtick key's Word and Excel modes, and the two buttons that start
+// them with a new document or workbook.
+#include <string>
+
+#include "paste/backtick.h"
+#include "runtime/text.h"
+#include "table/cell_cursor.h"
+
+namespace tovan::paste {
+namespace {
+
+// How many columns of a row the Excel mode fills: "1" to "10", else none.
+int ColumnsPerRow(const std::string& text) {
+  for (int n = 1; n <= 10; ++n)
+    if (text == rt::ToText(n)) return n;
+  return 0;
+}
+
+}  // namespace
+
+void Backtick::WordButton() {
+  hotkeys_.ReRegisterBacktick();
+  show_table();
+  select_copy_mode("按钮word", 2);
+  word_.StartWord();
+  word_.AddDocument();
+  word_.SetWordVisible(true);
+}
+
+void Backtick::ExcelButton() {
+  const bool paste_was_on = p_.ui["按钮66"].Text() == "关闭复制";
+  hotkeys_.ReRegisterBacktick();
+  show_table();
+  select_copy_mode("按钮excel", 3);
+  reset_cell_cursor();
+  excel_.StartExcel();
+  excel_.AddSheet();
+  excel_.AddWorkbook();
+  excel_.SetExcelVisible(true);
+  // The first paste shows the sheet is ready, unless the click just
+  // switched backtick paste off (and cleared the clipboard).
+  if (paste_was_on) return;
+  p_.clipboard.SetText("欢迎使用！");
+  excel_.PasteAtCell("A1");
+}
+
+void Backtick::CopyIntoWord() {
+  p_.clock.Wait(100);
+  if (Copy(CopyWait()).empty()) return;
+  word_.PasteAtSelection();
+  word_.TypeIntoSelection("\r\n", 0);
+}
+
+void Backtick::CopyIntoExcel() {
+  p_.clock.Wait(100);
+  if (Copy(CopyWait()).empty()) return;
+  const int columns = ColumnsPerRow(p_.ui["组合框63"].Text());
+  if (columns == 0) return;
+  auto flag = [&](int i) -> rt::Unit& { return p_.ui[CellCursorFlag(i)]; };
+  // The first column still to fill; none (the count was lowered mid-row)
+  // begins a new row as the first column does.
+  int column = 0;
+  while (column < columns && !flag(column).Checked()) ++column;
+  if (column == columns || column == 0) {
+    int rows = 0, used_columns = 0;
+    excel_.GetUsedRangeSize(rows, used_columns);
+    const std::string row = rt::ToText(rows + 1);
+    for (int i = 0; i < columns; ++i) p_.ui[CellCursorBox(i)].SetText(std::string(1, static_cast<char>('A' + i)) + row);
+    column = 0;
+  }
+  excel_.PasteAtCell(p_.ui[CellCursorBox(column)].Text());
+  flag(column).SetChecked(false);
+  // The row's last column: the next press begins a new row.
+  if (column == columns - 1)
+    for (int i = 0; i < columns; ++i) flag(i).SetChecked(true);
+  if (columns > 1) p_.clock.Wait(CopyWait());
+}
+
+}  // namespace tovan::paste
