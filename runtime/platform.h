@@ -9,7 +9,8 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/messages.h"
-#include "runtime/mouse_hook.h"
+#include "runtime/input_hooks.h"
+#include "runtime/input_injector.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/ui.h"
@@ -26,6 +27,8 @@ struct Platform {
   Keys& keys;
   Messages& messages;
   MouseHook& mouse_hook;
+  KeyboardHook& keyboard_hook;
+  InputInjector& injector;
   ShellOpen& shell;
   System& system;
   Worker& worker;

@@ -25,6 +25,9 @@ enum class Action {
   kWindowDestroyed,
   kTrimWorkingSet,
   kSound,               // detail: the number of bytes of the sound
+  kInjectedKey,         // detail: "<vk> down" or "<vk> up", with " ext" for an extended key
+  kInjectedMouse,       // detail: "left down", "right up", …
+  kCursorMoved,         // detail: "<x>,<y>"
   kTopmost,             // detail: "<window> on" or "<window> off"
   kAutomation,          // detail: the call, e.g. "Excel.Application.Range(\"A1\").PasteSpecial()"
 };

@@ -25,7 +25,7 @@ class SimPlatform {
         worker(clock) {}
 
   Platform Services() {
-    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker, automation};
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, keyboard_hook, injector, shell, system, worker, automation};
   }
   std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
 
@@ -38,6 +38,8 @@ class SimPlatform {
   SimKeys keys;
   SimMessages messages;
   SimMouseHook mouse_hook;
+  SimKeyboardHook keyboard_hook;
+  SimInjector injector{clock, log};
   SimShellOpen shell;
   SimSystem system;
   SimWorker worker;

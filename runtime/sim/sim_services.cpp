@@ -201,4 +201,30 @@ void SimMessages::PostUnicode(std::uintptr_t window, unsigned message, std::uint
                ToText(static_cast<std::int64_t>(wparam)) + " " + ToText(static_cast<std::int64_t>(lparam)));
 }
 
+void SimInjector::Key(int virtual_key, bool release, bool extended) {
+  log_.Add(clock_.NowMicros(), Action::kInjectedKey,
+           ToText(virtual_key) + (release ? " up" : " down") + (extended ? " ext" : ""));
+}
+
+void SimInjector::MouseButton(int flag) {
+  const char* name = flag == kMouseLeftDown     ? "left down"
+                     : flag == kMouseLeftUp     ? "left up"
+                     : flag == kMouseRightDown  ? "right down"
+                     : flag == kMouseRightUp    ? "right up"
+                     : flag == kMouseMiddleDown ? "middle down"
+                     : flag == kMouseMiddleUp   ? "middle up"
+                                                : "?";
+  log_.Add(clock_.NowMicros(), Action::kInjectedMouse, name);
+}
+
+void SimInjector::SetCursor(Point screen) {
+  cursor_ = screen;
+  log_.Add(clock_.NowMicros(), Action::kCursorMoved, ToText(screen.x) + "," + ToText(screen.y));
+}
+
+Point SimInjector::ClientOrigin(std::uintptr_t window) const {
+  const auto it = origins_.find(window == 0 ? foreground_ : window);
+  return it == origins_.end() ? Point{} : it->second;
+}
+
 }  // namespace tovan::rt::sim

@@ -14,7 +14,8 @@
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/messages.h"
-#include "runtime/mouse_hook.h"
+#include "runtime/input_hooks.h"
+#include "runtime/input_injector.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/worker.h"
@@ -25,22 +26,64 @@
 
 namespace tovan::rt::sim {
 
-// The user's mouse, as the hook sees it: a test sends the events.
-class SimMouseHook : public MouseHook {
+// The user's mouse and keyboard as the hooks see them: a test sends the
+// events, and every listener hears of them at once.
+template <class Hook, class Event>
+class SimHook : public Hook {
  public:
-  bool Install(Handler handler) override {
-    handler_ = std::move(handler);
+  bool Install(std::string_view owner, typename Hook::Handler handler) override {
+    handlers_[std::string(owner)] = std::move(handler);
     return true;
   }
-  void Remove() override { handler_ = nullptr; }
-  bool Installed() const override { return handler_ != nullptr; }
-  // A mouse event anywhere on the screen; the handler hears of it at once.
-  void Send(int message, Point screen) {
-    if (handler_) handler_(MouseEvent{.message = message, .screen = screen});
+  void Remove(std::string_view owner) override {
+    if (auto it = handlers_.find(owner); it != handlers_.end()) handlers_.erase(it);
+  }
+  bool Installed(std::string_view owner) const override { return handlers_.find(owner) != handlers_.end(); }
+
+ protected:
+  void Deliver(const Event& event) {
+    const auto listeners = handlers_;  // a handler may remove itself
+    for (const auto& [owner, handler] : listeners) handler(event);
   }
 
  private:
-  Handler handler_;
+  std::map<std::string, typename Hook::Handler, std::less<>> handlers_;
+};
+
+class SimMouseHook : public SimHook<MouseHook, MouseEvent> {
+ public:
+  void Send(int message, Point screen, bool ours = false) {
+    Deliver(MouseEvent{.message = message, .screen = screen, .ours = ours});
+  }
+};
+
+class SimKeyboardHook : public SimHook<KeyboardHook, KeyEvent> {
+ public:
+  void Send(int virtual_key, int message, bool ours = false) {
+    Deliver(KeyEvent{.virtual_key = virtual_key, .message = message, .ours = ours});
+  }
+};
+
+// Injected input, logged: "65 down", "65 up ext", "left down", cursor "x,y".
+class SimInjector : public InputInjector {
+ public:
+  SimInjector(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+  void Key(int virtual_key, bool release, bool extended) override;
+  void MouseButton(int flag) override;
+  void SetCursor(Point screen) override;
+  Point Cursor() const override { return cursor_; }
+  Point ClientOrigin(std::uintptr_t window) const override;
+  int DoubleClickMillis() const override { return 500; }
+  // Where a window's client area starts on the screen.
+  void SetClientOrigin(std::uintptr_t window, Point origin) { origins_[window] = origin; }
+  void SetForeground(std::uintptr_t window) { foreground_ = window; }
+
+ private:
+  VirtualClock& clock_;
+  ActionLog& log_;
+  Point cursor_;
+  std::map<std::uintptr_t, Point> origins_;
+  std::uintptr_t foreground_ = 0;
 };
 
 class SimClipboard : public Clipboard {

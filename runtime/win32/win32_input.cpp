@@ -31,6 +31,7 @@ INPUT KeyInput(int vk, bool up) {
   input.ki.wVk = static_cast<WORD>(vk);
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (IsExtendedKey(vk) ? KEYEVENTF_EXTENDEDKEY : 0);
+  input.ki.dwExtraInfo = kInjectedByTovan;
   return input;
 }
 
@@ -39,6 +40,7 @@ INPUT CharInput(wchar_t unit, bool up) {
   input.type = INPUT_KEYBOARD;
   input.ki.wScan = unit;
   input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+  input.ki.dwExtraInfo = kInjectedByTovan;
   return input;
 }
 
@@ -155,6 +157,28 @@ void Win32Keys::Press(const std::vector<Stroke>& strokes) {
 
 void Win32ShellOpen::Open(std::string_view target) {
   ShellExecuteW(nullptr, L"open", Wide(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Injector::Key(int virtual_key, bool release, bool extended) {
+  // The scan code is looked up anew for every event.
+  const BYTE scan = static_cast<BYTE>(MapVirtualKeyA(static_cast<UINT>(virtual_key), MAPVK_VK_TO_VSC));
+  keybd_event(static_cast<BYTE>(virtual_key), scan,
+              (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (release ? KEYEVENTF_KEYUP : 0), kInjectedByTovan);
+}
+
+void Win32Injector::MouseButton(int flag) { mouse_event(static_cast<DWORD>(flag), 0, 0, 0, kInjectedByTovan); }
+
+Point Win32Injector::Cursor() const {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+Point Win32Injector::ClientOrigin(std::uintptr_t window) const {
+  HWND target = window ? reinterpret_cast<HWND>(window) : GetForegroundWindow();
+  POINT origin{};
+  ClientToScreen(target, &origin);
+  return {origin.x, origin.y};
 }
 
 }  // namespace tovan::rt::win32

@@ -17,9 +17,9 @@ void PrepareProcess();
 
 class Win32Platform {
  public:
-  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), mouse_hook(ui), worker(ui) {}
+  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), mouse_hook(ui), keyboard_hook(ui), worker(ui) {}
   Platform Services() {
-    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, shell, system, worker, automation};
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, keyboard_hook, injector, shell, system, worker, automation};
   }
 
   Win32Ui ui;
@@ -30,6 +30,8 @@ class Win32Platform {
   Win32Keys keys;
   Win32Messages messages;
   Win32MouseHook mouse_hook;
+  Win32KeyboardHook keyboard_hook;
+  Win32Injector injector;
   Win32ShellOpen shell;
   Win32System system;
   Win32Worker worker;

@@ -3,12 +3,16 @@
 
 #include <windows.h>
 
+#include <map>
+#include <string>
+
 #include "runtime/clipboard.h"
 #include "runtime/files.h"
 #include "runtime/hotkeys.h"
 #include "runtime/keys.h"
 #include "runtime/messages.h"
-#include "runtime/mouse_hook.h"
+#include "runtime/input_hooks.h"
+#include "runtime/input_injector.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
 #include "runtime/worker.h"
@@ -96,21 +100,70 @@ class Win32ShellOpen : public ShellOpen {
   void Open(std::string_view target) override;
 };
 
+// The longest time a hook procedure took on one event, in microseconds.
+std::int64_t LongestHookCallMicros();
+
+// The listeners of one hook, by owner.
+template <class Event, class Base>
+class HookOwners {
+ public:
+  bool Add(std::string_view owner, typename Base::Handler handler);
+  void Remove(std::string_view owner) {
+    if (auto it = handlers_.find(owner); it != handlers_.end()) handlers_.erase(it);
+  }
+  bool Has(std::string_view owner) const { return handlers_.find(owner) != handlers_.end(); }
+  bool Empty() const { return handlers_.empty(); }
+  void Deliver(const Event& event) {
+    const auto listeners = handlers_;  // a handler may remove itself
+    for (const auto& [owner, handler] : listeners) handler(event);
+  }
+
+ private:
+  std::map<std::string, typename Base::Handler, std::less<>> handlers_;
+};
+
 class Win32MouseHook : public MouseHook {
  public:
   explicit Win32MouseHook(Win32Ui& ui) : ui_(ui) {}
-  ~Win32MouseHook() override { Remove(); }
-  bool Install(Handler handler) override;
-  void Remove() override;
-  bool Installed() const override { return hook_ != nullptr; }
-  // The longest time the hook procedure took on one event, in microseconds.
-  static std::int64_t LongestCallMicros();
+  ~Win32MouseHook() override {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  bool Install(std::string_view owner, Handler handler) override;
+  void Remove(std::string_view owner) override;
+  bool Installed(std::string_view owner) const override { return owners_.Has(owner); }
 
  private:
   static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM data);
   Win32Ui& ui_;
-  Handler handler_;
+  HookOwners<MouseEvent, MouseHook> owners_;
   HHOOK hook_ = nullptr;
+};
+
+class Win32KeyboardHook : public KeyboardHook {
+ public:
+  explicit Win32KeyboardHook(Win32Ui& ui) : ui_(ui) {}
+  ~Win32KeyboardHook() override {
+    if (hook_) UnhookWindowsHookEx(hook_);
+  }
+  bool Install(std::string_view owner, Handler handler) override;
+  void Remove(std::string_view owner) override;
+  bool Installed(std::string_view owner) const override { return owners_.Has(owner); }
+
+ private:
+  static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM data);
+  Win32Ui& ui_;
+  HookOwners<KeyEvent, KeyboardHook> owners_;
+  HHOOK hook_ = nullptr;
+};
+
+class Win32Injector : public InputInjector {
+ public:
+  void Key(int virtual_key, bool release, bool extended) override;
+  void MouseButton(int flag) override;
+  void SetCursor(Point screen) override { SetCursorPos(screen.x, screen.y); }
+  Point Cursor() const override;
+  Point ClientOrigin(std::uintptr_t window) const override;
+  int DoubleClickMillis() const override { return static_cast<int>(GetDoubleClickTime()); }
 };
 
 class Win32Worker : public Worker {

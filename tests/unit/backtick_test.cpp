@@ -108,7 +108,7 @@ TEST_F(BacktickTest, BacktickPasteCopiesDragsAndPastesOnTheKeyOrAMiddleClick) {
   sim.ui.Click("按钮66");
   EXPECT_EQ(U("按钮66").Text(), "关闭复制");
   EXPECT_EQ(U("组合框1").Selection(), 5);
-  EXPECT_TRUE(sim.mouse_hook.Installed());
+  EXPECT_TRUE(sim.mouse_hook.Installed("backtick"));
   // A click without movement copies nothing; a drag copies after the copy wait.
   auto t0 = Now();
   Drag({10, 10}, {10, 10});
@@ -133,7 +133,7 @@ TEST_F(BacktickTest, BacktickPasteCopiesDragsAndPastesOnTheKeyOrAMiddleClick) {
   // Off outside the same-page mode: the backtick still pastes.
   sim.ui.Click("按钮66");
   EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
-  EXPECT_FALSE(sim.mouse_hook.Installed());
+  EXPECT_FALSE(sim.mouse_hook.Installed("backtick"));
   EXPECT_EQ(sim.clipboard.Text(), "");
   t0 = PressBacktick();
   EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));
@@ -146,12 +146,12 @@ TEST_F(BacktickTest, AModeButtonOrTheFocusOnTheSamePageTextTurnsBacktickPasteOff
   sim.ui.Click("按钮66");
   sim.ui.Click("按钮102");
   EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
-  EXPECT_FALSE(sim.mouse_hook.Installed());
+  EXPECT_FALSE(sim.mouse_hook.Installed("backtick"));
   EXPECT_EQ(U("组合框1").Selection(), 1);
   sim.ui.Click("按钮66");
   sim.ui.FocusUnit("编辑框25");
   EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
-  EXPECT_FALSE(sim.mouse_hook.Installed());
+  EXPECT_FALSE(sim.mouse_hook.Installed("backtick"));
   EXPECT_EQ(U("组合框1").Selection(), 4);
 }
 
