@@ -16,8 +16,6 @@ constexpr char kSamePageText[] = "编辑框25";
 // The mode buttons that lose their highlight when backtick paste or the
 // same-page mode comes on.
 constexpr const char* kOtherModeButtons[] = {"按钮word", "按钮excel", "按钮1", "按钮102", "按钮6"};
-// The name backtick paste listens to the mouse under.
-constexpr char kHookOwner[] = "backtick";
 // How long a copy waits at most for the program told to copy to do so.
 constexpr int kCopyWaitLimitMs = 500;
 
@@ -127,7 +125,7 @@ void Backtick::TogglePaste() {
     if (SamePageOn()) p_.ui[kCopyMode].SetSelection(4);
     button.SetBackColour(kButtonColour);
     p_.clipboard.SetText("");
-    p_.mouse_hook.Remove(kHookOwner);
+    p_.mouse_hook.Remove(kBacktickHookOwner);
     return;
   }
   hotkeys_.ReRegisterBacktick();
@@ -135,7 +133,7 @@ void Backtick::TogglePaste() {
   p_.ui[kCopyMode].SetSelection(5);
   for (const char* other : kOtherModeButtons) p_.ui[other].SetBackColour(kButtonColour);
   button.SetBackColour(kHighlightColour);
-  p_.mouse_hook.Install(kHookOwner, [this](const rt::MouseEvent& event) { MouseEvent(event); });
+  p_.mouse_hook.Install(kBacktickHookOwner, [this](const rt::MouseEvent& event) { MouseEvent(event); });
 }
 
 void Backtick::TurnOffPaste() {
@@ -143,7 +141,7 @@ void Backtick::TurnOffPaste() {
   if (button.Text() != "关闭复制") return;
   button.SetText("反撇号键粘贴");
   p_.clipboard.SetText("");
-  p_.mouse_hook.Remove(kHookOwner);
+  p_.mouse_hook.Remove(kBacktickHookOwner);
 }
 
 void Backtick::EnterSamePage() {

@@ -27,6 +27,9 @@
 
 namespace tovan::paste {
 
+// The name backtick paste listens to the mouse under.
+inline constexpr char kBacktickHookOwner[] = "backtick";
+
 class Backtick {
  public:
   Backtick(rt::Platform platform, table::RowStore& rows, table::TableEditor& editor, table::Busy& busy,

@@ -100,6 +100,8 @@ void HotkeyLoader::ReRegisterBacktick() {
   ids_.backtick = p_.hotkeys.Register(kReceiver, 0, rt::kVkBacktick);
 }
 
+void HotkeyLoader::UnregisterBacktick() { p_.hotkeys.Unregister(std::exchange(ids_.backtick, 0)); }
+
 void HotkeyLoader::UnregisterAll() {
   p_.hotkeys.Unregister(std::exchange(ids_.backtick, 0));
   for (int& id : ids_.rows) p_.hotkeys.Unregister(std::exchange(id, 0));

@@ -42,6 +42,8 @@ class HotkeyLoader {
   void RegisterFixedHotkeys();
   void UnregisterRecorderHotkeys();
   void ReRegisterBacktick();
+  // Frees the backtick key (while the recorder is on).
+  void UnregisterBacktick();
   // Everything the program registered, at exit.
   void UnregisterAll();
 

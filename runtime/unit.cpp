@@ -81,6 +81,8 @@ int Unit::Selection() const { return Read(Property::kSelection).selection; }
 
 void Unit::SetSelection(int index) {
   state_.selection = (index >= 0 && index < static_cast<int>(state_.items.size())) ? index : -1;
+  // An editable combo box shows the chosen item in its edit field.
+  if (layout_.kind == UnitKind::kComboEdit && state_.selection >= 0) state_.text = state_.items[state_.selection];
   Changed(Property::kSelection);
 }
 

@@ -36,6 +36,8 @@ App::App(rt::Platform platform)
       engine_(platform, rows_, table_, hotkeys_, typist_),
       order_(platform, rows_, table_, hotkeys_),
       backtick_(platform, rows_, table_, busy_, hotkeys_, same_page_),
+      recorder_(platform, events_, hotkeys_),
+      replay_(platform, events_, recorder_),
       settings_path_(platform.files.InRunDirectory(kSettingsFile)) {}
 
 App::~App() {
@@ -84,6 +86,10 @@ void App::Bind() {
   backtick_.show_table = [this] { ShowTable(); };
   backtick_.reset_cell_cursor = [this] { batch_.ResetCellCursor(); };
   backtick_.Bind();
+  recorder_.show_table = [this] { ShowTable(); };
+  recorder_.remove_backtick_hook = [this] { p_.mouse_hook.Remove(paste::kBacktickHookOwner); };
+  recorder_.Bind();
+  replay_.Bind();
   ui.Bind("按钮word", EventKind::kClicked, [this](const Event&) { backtick_.WordButton(); });
   ui.Bind("按钮excel", EventKind::kClicked, [this](const Event&) { backtick_.ExcelButton(); });
 
@@ -123,11 +129,11 @@ void App::OnHotkey(int id) {
   if (id == ids.backtick) {
     backtick_.Press();
   } else if (id == ids.record) {
-    on_record();
+    recorder_.RecordHotkey();
   } else if (id == ids.simulate) {
-    on_simulate();
+    replay_.SimulateHotkey();
   } else if (id == ids.stop) {
-    on_stop();
+    replay_.StopHotkey();
   } else {
     engine_.PasteOnHotkey(id);
   }

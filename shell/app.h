@@ -14,6 +14,8 @@
 #include "paste/hotkey_loader.h"
 #include "paste/paste_engine.h"
 #include "paste/row_order.h"
+#include "recorder/recorder.h"
+#include "recorder/replay.h"
 #include "runtime/platform.h"
 #include "table/batch_settings.h"
 #include "table/busy.h"
@@ -52,10 +54,7 @@ class App {
 
   paste::Backtick& Backtick() { return backtick_; }
 
-  // Where the recorder's record, simulate and stop hotkeys lead.
-  std::function<void()> on_record = [] {};
-  std::function<void()> on_simulate = [] {};
-  std::function<void()> on_stop = [] {};
+  recorder::Recorder& Recorder() { return recorder_; }
   // Copy mode: the selection of 组合框1.
   int CopyMode() const;
 
@@ -85,6 +84,8 @@ class App {
   paste::PasteEngine engine_;
   paste::RowOrder order_;
   paste::Backtick backtick_;
+  recorder::Recorder recorder_;
+  recorder::Replay replay_;
   std::string settings_path_;
   bool settings_read_ = false;
 };

@@ -25,6 +25,12 @@ class EventList : public rt::ListModel {
   void SetChecked(std::size_t, bool) override {}
 
   void Append(Row row) { rows_.push_back(std::move(row)); }
+  void RemoveLast() {
+    if (!rows_.empty()) rows_.pop_back();
+  }
+  void SetCell(std::size_t row, std::size_t column, std::string text) {
+    if (row < rows_.size() && column < kColumns) rows_[row][column] = std::move(text);
+  }
   void Clear() { rows_.clear(); }
   const Row& At(std::size_t row) const { return rows_[row]; }
 

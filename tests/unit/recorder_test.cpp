@@ -1,0 +1,224 @@
+// The recorder, replay, their input primitives and the hook lists, as timed
+// stories on the simulated platform.
+#include "recorder/hook_class.h"
+#include "recorder/input_synthesis.h"
+#include "tests/unit/paste_test_fixture.h"
+
+namespace tovan {
+namespace {
+
+using Lines = std::vector<std::string>;
+using rt::sim::Action;
+
+// "+ms what" for every injected key, button and cursor move since the mark.
+Lines Injected(rt::sim::SimPlatform& sim, std::int64_t from_millis, std::size_t from_entry = 0) {
+  Lines out;
+  const auto& entries = sim.log.Entries();
+  for (std::size_t i = from_entry; i < entries.size(); ++i) {
+    const auto& e = entries[i];
+    if (e.action == Action::kInjectedKey || e.action == Action::kInjectedMouse)
+      out.push_back("+" + std::to_string(e.Millis() - from_millis) + " " + e.detail);
+    if (e.action == Action::kCursorMoved) out.push_back("+" + std::to_string(e.Millis() - from_millis) + " at " + e.detail);
+  }
+  return out;
+}
+
+class InputSynthesisTest : public ::testing::Test {
+ protected:
+  rt::sim::SimPlatform sim;
+  rt::Platform p = sim.Services();
+};
+
+TEST_F(InputSynthesisTest, KeyActionsPressReleaseTapOrHoldAndExtendedReleasesCarryTheFlag) {
+  recorder::SendKeyEvent(p, 65, 3, false);
+  recorder::SendKeyEvent(p, 65, 4, false);
+  recorder::SendKeyEvent(p, 65, 0, false);
+  recorder::SendKeyEvent(p, 46, 4, true);
+  recorder::SendKeyEvent(p, 65, 5, false);
+  EXPECT_EQ(Injected(sim, 0), (Lines{"+0 65 down", "+0 65 up", "+0 65 down", "+0 65 up", "+0 46 up ext", "+0 65 down",
+                                     "+0 65 up", "+0 65 down", "+5 65 up"}));
+  EXPECT_EQ(sim.NowMillis(), 10);
+}
+
+TEST_F(InputSynthesisTest, MouseRowsMoveThenPressOrReleaseAndOtherCodesOnlyMove) {
+  recorder::ReplayMouseEvent(p, 513, 100, 200);
+  recorder::ReplayMouseEvent(p, 512, 5, 6);
+  recorder::ReplayMouseEvent(p, 514, -1920, 40);  // a monitor left of the first
+  recorder::SendMouseButton(p, 4, 0);
+  recorder::SendMouseButton(p, 1, 7);
+  recorder::SendMouseButton(p, 2, 2);
+  EXPECT_EQ(Injected(sim, 0), (Lines{"+0 at 100,200", "+0 left down", "+0 at 5,6", "+0 at -1920,40", "+0 left up",
+                                     "+0 right down", "+0 right up", "+500 right down", "+500 right up"}));
+  sim.injector.SetClientOrigin(77, {300, 400});
+  recorder::MoveCursorTo(p, 77, 10, 20);
+  EXPECT_EQ(recorder::GetCursorOffset(p, 0), (rt::Point{310, 420}));
+  EXPECT_EQ(recorder::GetCursorOffset(p, 77), (rt::Point{10, 20}));
+}
+
+TEST_F(InputSynthesisTest, HookCallbacksRunLastAddedFirstOnceEachAndNeverHearTheProgramsOwnInput) {
+  recorder::HOOK类 hooks(p);
+  Lines heard;
+  EXPECT_EQ(hooks.AddKeyboardCallback("A", [&](const rt::KeyEvent& e) { heard.push_back("A" + std::to_string(e.virtual_key)); return 0; }), 1);
+  EXPECT_EQ(hooks.AddKeyboardCallback("A", [&](const rt::KeyEvent&) { heard.push_back("again"); return 0; }), 0);
+  EXPECT_EQ(hooks.AddKeyboardCallback("B", [&](const rt::KeyEvent& e) { heard.push_back("B" + std::to_string(e.virtual_key)); return e.virtual_key == 66 ? 1 : 0; }), 1);
+  sim.keyboard_hook.Send(65, rt::kKeyDownMessage);
+  sim.keyboard_hook.Send(66, rt::kKeyDownMessage);  // B ends the walk: A does not hear it
+  sim.keyboard_hook.Send(67, rt::kKeyDownMessage, /*ours=*/true);
+  EXPECT_EQ(heard, (Lines{"B65", "A65", "B66"}));
+  hooks.RemoveKeyboardHook();
+  EXPECT_FALSE(sim.keyboard_hook.Installed("HOOK类"));
+  EXPECT_EQ(hooks.AddKeyboardCallback("A", [&](const rt::KeyEvent&) { heard.push_back("fresh"); return 0; }), 1);
+  sim.keyboard_hook.Send(68, rt::kKeyDownMessage);
+  EXPECT_EQ(heard.back(), "fresh");
+  EXPECT_EQ(heard.size(), 4u);
+}
+
+class RecorderTest : public PasteTest {
+ protected:
+  static constexpr int kF9 = 0x78, kF10 = 0x79, kF11 = 0x7A;
+  void SetUp() override {
+    PasteTest::SetUp();
+    U("记录").SetText("F9");
+    U("模拟").SetText("F10");
+    U("停止").SetText("F11");
+  }
+  void SwitchOn() { sim.ui.Click("按钮5"); }
+  void Record() { sim.hotkeys.Press(0, kF9); }
+  Lines Row(std::size_t row) {
+    const auto& cells = app.Events().At(row);
+    return Lines(cells.begin(), cells.end());
+  }
+  std::size_t Rows() { return app.Events().RowCount(); }
+  std::vector<std::string> Sounds() {
+    Lines out;
+    for (const auto& e : sim.log.Of(Action::kSound)) out.push_back(e.detail);
+    return out;
+  }
+};
+
+TEST_F(RecorderTest, SwitchingOnFreesTheBacktickAndRegistersTheRecorderHotkeys) {
+  SwitchOn();
+  EXPECT_EQ(U("按钮5").Text(), "关闭按键精灵");
+  EXPECT_EQ(U("组合框1").Selection(), 6);
+  EXPECT_TRUE(U("选择框93").Checked());
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(0, kF9));
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(0, kF11));
+  EXPECT_FALSE(sim.hotkeys.IsRegistered(0, rt::kVkBacktick));
+  SwitchOn();  // off again
+  EXPECT_EQ(U("按钮5").Text(), "启动按键精灵");
+  EXPECT_FALSE(U("选择框93").Checked());
+  EXPECT_EQ(U("组合框65").Text(), "30");
+}
+
+TEST_F(RecorderTest, ARecordingHoldsTheUsersKeysAndClicksAsRowsAndDropsTheStopPress) {
+  SwitchOn();
+  Record();
+  EXPECT_EQ(U("透明标签16").Text(), "状态：记录已开启");
+  EXPECT_EQ(Sounds(), (Lines{"14764"}));
+  sim.keyboard_hook.Send(65, rt::kKeyDownMessage);
+  sim.keyboard_hook.Send(65, rt::kKeyUpMessage);
+  sim.keyboard_hook.Send(9, rt::kSysKeyDownMessage);  // Tab with Alt held
+  sim.keyboard_hook.Send(161, rt::kKeyDownMessage);   // right Shift: no name
+  sim.keyboard_hook.Send(86, rt::kKeyDownMessage, /*ours=*/true);  // a paste of the program's own
+  sim.mouse_hook.Send(rt::kLeftButtonDown, {-1500, 30});
+  sim.mouse_hook.Send(0x020A, {0, 0});  // the wheel
+  sim.mouse_hook.Send(rt::kLeftButtonUp, {-1490, 31});
+  sim.keyboard_hook.Send(kF9, rt::kKeyDownMessage);  // the stop press itself
+  Record();
+  ASSERT_EQ(Rows(), 6u);
+  EXPECT_EQ(Row(0), (Lines{"按键", "A", "按下", "65", "3", "", "", "30"}));
+  EXPECT_EQ(Row(1), (Lines{"按键", "A", "放开", "65", "4", "", "", "30"}));
+  EXPECT_EQ(Row(2), (Lines{"按键", "Tab", "", "9", "0", "", "", "30"}));
+  EXPECT_EQ(Row(3), (Lines{"按键", "", "按下", "161", "3", "", "", "30"}));
+  EXPECT_EQ(Row(4), (Lines{"鼠标", "左键按下", "", "-1500", "30", "513", "", "30"}));
+  EXPECT_EQ(Row(5), (Lines{"鼠标", "左键放开", "", "-1490", "31", "514", "", "30"}));
+  EXPECT_EQ(U("透明标签16").Text(), "状态：记录已停止");
+  EXPECT_EQ(Sounds(), (Lines{"14764", "14124"}));
+  // Off the hooks: nothing more is recorded.
+  sim.keyboard_hook.Send(66, rt::kKeyDownMessage);
+  EXPECT_EQ(Rows(), 6u);
+}
+
+TEST_F(RecorderTest, KeysBeforeTheStartSoundEndsAreNotRecordedAndOriginalSpeedRecordsZero) {
+  SwitchOn();
+  // The list's text before any item is chosen.
+  U("组合框65").SetSelection(-1);
+  U("组合框65").SetText("原速");
+  ASSERT_EQ(U("组合框65").Text(), "原速");
+  sim.clock.AfterMillis(150, [&] { sim.keyboard_hook.Send(88, rt::kKeyDownMessage); });
+  Record();
+  sim.keyboard_hook.Send(89, rt::kKeyDownMessage);
+  EXPECT_EQ(Rows(), 1u);
+  EXPECT_EQ(Row(0)[1], "Y");
+  EXPECT_EQ(Row(0)[7], "0");
+}
+
+TEST_F(RecorderTest, ANewSpeedRewritesThePressesAndKeepsTheReleases) {
+  SwitchOn();
+  Record();
+  sim.keyboard_hook.Send(65, rt::kKeyDownMessage);
+  sim.keyboard_hook.Send(65, rt::kKeyUpMessage);
+  sim.mouse_hook.Send(rt::kRightButtonDown, {1, 1});
+  sim.mouse_hook.Send(rt::kRightButtonUp, {1, 1});
+  sim.keyboard_hook.Send(kF9, rt::kKeyDownMessage);
+  Record();
+  ChooseItem("组合框65", "1000");
+  Lines delays;
+  for (std::size_t row = 0; row < Rows(); ++row) delays.push_back(Row(row)[7]);
+  EXPECT_EQ(delays, (Lines{"1000", "30", "1000", "30"}));
+}
+
+class ReplayTest : public RecorderTest {
+ protected:
+  // A recording of A pressed and released, with these delays, in slot 1.
+  void Prepare(const std::string& press_delay, const std::string& release_delay) {
+    SwitchOn();
+    app.Events().Append({"按键", "A", "按下", "65", "3", "", "", press_delay});
+    app.Events().Append({"鼠标", "左键按下", "", "100", "200", "513", "", release_delay});
+    U("选择框94").SetChecked(true);
+    ChooseItem("组合框2", "10");
+  }
+};
+
+TEST_F(ReplayTest, EveryPassPlaysTheRowsAfterTheirDelaysAndCountsInTheLabel) {
+  Prepare("100", "0");
+  ChooseItem("组合框64", "3");
+  ASSERT_EQ(U("组合框64").Text(), "3");
+  const std::int64_t t0 = sim.NowMillis();
+  const std::size_t mark = sim.log.Entries().size();
+  sim.hotkeys.Press(0, kF10);
+  EXPECT_EQ(Injected(sim, t0, mark),
+            (Lines{"+120 65 down", "+120 at 100,200", "+120 left down", "+270 65 down", "+270 at 100,200",
+                   "+270 left down", "+420 65 down", "+420 at 100,200", "+420 left down"}));
+  EXPECT_EQ(U("透明标签16").Text(), "状态：模拟已开启");
+  EXPECT_EQ(U("透明标签17").Text(), " 第3次");
+}
+
+TEST_F(ReplayTest, AStopDuringALongDelayStillSendsThatRowThenEnds) {
+  Prepare("2000", "0");
+  sim.clock.AfterMillis(500, [&] { sim.hotkeys.Press(0, kF11); });
+  const std::int64_t t0 = sim.NowMillis();
+  const std::size_t mark = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+2010 65 down"}));
+  EXPECT_EQ(U("透明标签16").Text(), "状态：停止模拟");
+}
+
+TEST_F(ReplayTest, NothingReplaysWithoutATickedSlotWhileRecordingOrTwiceAtOnce) {
+  Prepare("100", "0");
+  U("选择框94").SetChecked(false);
+  std::size_t mark = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.hotkeys.Press(0, kF10);
+  EXPECT_TRUE(Injected(sim, 0, mark).empty());
+  // A second start during the first replay's waits is refused.
+  U("选择框94").SetChecked(true);
+  sim.clock.AfterMillis(50, [&] { sim.ui.Click("按钮117"); });
+  mark = sim.log.Entries().size();
+  const std::int64_t t0 = sim.NowMillis();
+  sim.ui.Click("按钮117");
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+110 65 down", "+110 at 100,200", "+110 left down"}));
+}
+
+}  // namespace
+}  // namespace tovan
