@@ -15,6 +15,7 @@ bool Holds(const Callbacks& callbacks, std::string_view name) {
 }  // namespace
 
 HOOK类::~HOOK类() {
+  if (!hotkeys_.empty()) UnregisterHotkey(0);
   if (p_.keyboard_hook.Installed(kOwner)) RemoveKeyboardHook();
   if (p_.mouse_hook.Installed(kOwner)) RemoveMouseHook();
 }
@@ -51,6 +52,37 @@ void HOOK类::RemoveKeyboardHook() {
 void HOOK类::RemoveMouseHook() {
   p_.mouse_hook.Remove(kOwner);
   mouse_.clear();
+}
+
+int HOOK类::RegisterHotkey(std::uintptr_t window, int virtual_key, int modifiers) {
+  // The same combination registered before, by any window, is withdrawn.
+  for (HotkeyRecord& record : hotkeys_) {
+    if (record.virtual_key != virtual_key || record.modifiers != modifiers) continue;
+    record.virtual_key = -1;
+    p_.hotkeys.UnregisterForWindow(record.window, record.id);
+  }
+  if (!p_.hotkeys.RegisterForWindow(window, last_id_ + 1, modifiers, virtual_key)) return 0;
+  hotkeys_.push_back({window, modifiers, virtual_key, ++last_id_, 0});
+  if (hotkeys_.size() == 1) {
+    p_.hotkeys.ForwardHotkeysOf(window, true);
+    forwarded_window_ = window;
+  }
+  return last_id_;
+}
+
+int HOOK类::UnregisterHotkey(int id) {
+  if (id == 0) {
+    for (const HotkeyRecord& record : hotkeys_) p_.hotkeys.UnregisterForWindow(record.window, record.id);
+    hotkeys_.clear();
+    if (forwarded_window_) p_.hotkeys.ForwardHotkeysOf(std::exchange(forwarded_window_, 0), false);
+    return 1;
+  }
+  for (HotkeyRecord& record : hotkeys_) {
+    if (record.id != id) continue;
+    record.virtual_key = -1;
+    return p_.hotkeys.UnregisterForWindow(record.window, record.id) ? 1 : 0;
+  }
+  return 0;
 }
 
 }  // namespace tovan::recorder

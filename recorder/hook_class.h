@@ -5,6 +5,12 @@
 // and to other programs' hooks, and the callbacks run on the window thread
 // right after the hook has passed it on. Input the program injects itself
 // never reaches the callbacks.
+//
+// Its hotkey registry keeps a table of its own registrations: ids run 1,
+// 2, 3 … and are never reused; registering a combination again withdraws
+// the earlier record (key −1) first. The first registration makes the
+// window's hotkey presses arrive as message 0x8075; unregistering id 0
+// undoes everything.
 #pragma once
 
 #include <functional>
@@ -35,6 +41,19 @@ class HOOK类 {
   void RemoveKeyboardHook();
   void RemoveMouseHook();
 
+  struct HotkeyRecord {
+    std::uintptr_t window = 0;
+    int modifiers = 0;    // the system's modifier bits
+    int virtual_key = 0;  // −1: withdrawn
+    int id = 0;
+    int spare = 0;
+  };
+  // The new id, or 0 when the system refused (the counter then stays).
+  int RegisterHotkey(std::uintptr_t window, int virtual_key, int modifiers);
+  // Id 0: every record, and the forwarding ends; 1 on success, else 0.
+  int UnregisterHotkey(int id);
+  const std::vector<HotkeyRecord>& HotkeyTable() const { return hotkeys_; }
+
  private:
   template <class Callback, class Event>
   static void Walk(const std::vector<std::pair<std::string, Callback>>& callbacks, const Event& event);
@@ -42,6 +61,9 @@ class HOOK类 {
   rt::Platform p_;
   std::vector<std::pair<std::string, KeyboardCallback>> keyboard_;
   std::vector<std::pair<std::string, MouseCallback>> mouse_;
+  std::vector<HotkeyRecord> hotkeys_;
+  int last_id_ = 0;
+  std::uintptr_t forwarded_window_ = 0;
 };
 
 }  // namespace tovan::recorder

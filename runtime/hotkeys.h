@@ -2,6 +2,7 @@
 // the receiver unit the hotkey was registered with.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 namespace tovan::rt {
@@ -19,6 +20,15 @@ class Hotkeys {
   virtual int Register(std::string_view receiver, int modifiers, int virtual_key) = 0;
   // Unregistering an identifier that is not registered does nothing.
   virtual void Unregister(int id) = 0;
+
+  // The plain system registration HOOK类 keeps its own table of: the
+  // hotkey (window, id) with the system's modifier bits; false when refused.
+  virtual bool RegisterForWindow(std::uintptr_t window, int id, int system_modifiers, int virtual_key) = 0;
+  virtual bool UnregisterForWindow(std::uintptr_t window, int id) = 0;
+  // While on, the window's hotkey presses reach its procedure as message
+  // kForwardedHotkey (identifier and key data unchanged).
+  virtual void ForwardHotkeysOf(std::uintptr_t window, bool on) = 0;
+  static constexpr unsigned kForwardedHotkey = 0x8075;
 };
 
 }  // namespace tovan::rt

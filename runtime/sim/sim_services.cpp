@@ -113,6 +113,29 @@ void SimHotkeys::Unregister(int id) {
   if (registered_.erase(id)) log_.Add(clock_.NowMicros(), Action::kHotkeyUnregistered, ToText(id));
 }
 
+bool SimHotkeys::RegisterForWindow(std::uintptr_t window, int id, int system_modifiers, int virtual_key) {
+  if (virtual_key <= 0 || taken_.count({system_modifiers, virtual_key}) || !window_hotkeys_.insert({window, id}).second)
+    return false;
+  log_.Add(clock_.NowMicros(), Action::kHotkeyRegistered,
+           "window " + ToText(static_cast<std::int64_t>(window)) + " " + ToText(id) + " " + ToText(system_modifiers) +
+               " " + ToText(virtual_key));
+  return true;
+}
+
+bool SimHotkeys::UnregisterForWindow(std::uintptr_t window, int id) {
+  if (!window_hotkeys_.erase({window, id})) return false;
+  log_.Add(clock_.NowMicros(), Action::kHotkeyUnregistered,
+           "window " + ToText(static_cast<std::int64_t>(window)) + " " + ToText(id));
+  return true;
+}
+
+void SimHotkeys::ForwardHotkeysOf(std::uintptr_t window, bool on) {
+  if (on)
+    forwarded_.insert(window);
+  else
+    forwarded_.erase(window);
+}
+
 bool SimHotkeys::IsRegistered(int modifiers, int virtual_key) const {
   for (const auto& [id, entry] : registered_)
     if (entry.modifiers == modifiers && entry.virtual_key == virtual_key) return true;

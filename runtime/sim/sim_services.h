@@ -143,6 +143,11 @@ class SimHotkeys : public Hotkeys {
   SimHotkeys(Ui& ui, VirtualClock& clock, ActionLog& log) : ui_(ui), clock_(clock), log_(log) {}
   int Register(std::string_view receiver, int modifiers, int virtual_key) override;
   void Unregister(int id) override;
+  bool RegisterForWindow(std::uintptr_t window, int id, int system_modifiers, int virtual_key) override;
+  bool UnregisterForWindow(std::uintptr_t window, int id) override;
+  void ForwardHotkeysOf(std::uintptr_t window, bool on) override;
+  // The windows whose hotkeys are forwarded now.
+  const std::set<std::uintptr_t>& Forwarded() const { return forwarded_; }
 
   // The user presses a key combination anywhere in the system.
   void Press(int modifiers, int virtual_key);
@@ -162,6 +167,8 @@ class SimHotkeys : public Hotkeys {
   ActionLog& log_;
   std::map<int, Entry> registered_;
   std::set<std::pair<int, int>> taken_;
+  std::set<std::pair<std::uintptr_t, int>> window_hotkeys_;  // (window, id)
+  std::set<std::uintptr_t> forwarded_;
 };
 
 class SimKeys : public Keys {

@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <map>
 #include <vector>
 
 #include "runtime/win32/wide.h"
@@ -61,6 +62,35 @@ int Win32Hotkeys::Register(std::string_view receiver, int modifiers, int virtual
   used_[id] = true;
   ui_.AddHotkeyReceiver(id, std::string(receiver));
   return id;
+}
+
+namespace {
+
+// The procedures the forwarding replaced, by window.
+std::map<HWND, WNDPROC>& ForwardedWindows() {
+  static std::map<HWND, WNDPROC> windows;
+  return windows;
+}
+
+LRESULT CALLBACK ForwardingProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+  const auto it = ForwardedWindows().find(window);
+  if (it == ForwardedWindows().end()) return DefWindowProcW(window, message, w, l);
+  return CallWindowProcW(it->second, window, message == WM_HOTKEY ? Hotkeys::kForwardedHotkey : message, w, l);
+}
+
+}  // namespace
+
+void Win32Hotkeys::ForwardHotkeysOf(std::uintptr_t window, bool on) {
+  HWND hwnd = reinterpret_cast<HWND>(window);
+  auto& windows = ForwardedWindows();
+  const auto it = windows.find(hwnd);
+  if (on && it == windows.end() && IsWindow(hwnd)) {
+    windows[hwnd] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForwardingProcedure)));
+  } else if (!on && it != windows.end()) {
+    if (IsWindow(hwnd)) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second));
+    windows.erase(it);
+  }
 }
 
 void Win32Hotkeys::Unregister(int id) {

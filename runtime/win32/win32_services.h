@@ -67,6 +67,14 @@ class Win32Hotkeys : public Hotkeys {
   explicit Win32Hotkeys(Win32Ui& ui) : ui_(ui) {}
   int Register(std::string_view receiver, int modifiers, int virtual_key) override;
   void Unregister(int id) override;
+  bool RegisterForWindow(std::uintptr_t window, int id, int system_modifiers, int virtual_key) override {
+    return RegisterHotKey(reinterpret_cast<HWND>(window), id, static_cast<UINT>(system_modifiers),
+                          static_cast<UINT>(virtual_key)) != FALSE;
+  }
+  bool UnregisterForWindow(std::uintptr_t window, int id) override {
+    return UnregisterHotKey(reinterpret_cast<HWND>(window), id) != FALSE;
+  }
+  void ForwardHotkeysOf(std::uintptr_t window, bool on) override;
 
  private:
   Win32Ui& ui_;

@@ -2,6 +2,7 @@
 // stories on the simulated platform.
 #include "recorder/hook_class.h"
 #include "recorder/input_synthesis.h"
+#include "runtime/licence_lock.h"
 #include "tests/unit/paste_test_fixture.h"
 
 namespace tovan {
@@ -71,6 +72,36 @@ TEST_F(InputSynthesisTest, HookCallbacksRunLastAddedFirstOnceEachAndNeverHearThe
   sim.keyboard_hook.Send(68, rt::kKeyDownMessage);
   EXPECT_EQ(heard.back(), "fresh");
   EXPECT_EQ(heard.size(), 4u);
+}
+
+TEST_F(InputSynthesisTest, TheHotkeyRegistryWithdrawsARepeatAndNeverReusesAnId) {
+  constexpr int kCtrl = 0x0002;  // the system's MOD_CONTROL
+  constexpr int kF1 = 0x70;
+  {
+    recorder::HOOK类 hooks(p);
+    EXPECT_EQ(hooks.RegisterHotkey(10, kF1, kCtrl), 1);
+    EXPECT_EQ(sim.hotkeys.Forwarded(), (std::set<std::uintptr_t>{10}));
+    EXPECT_EQ(hooks.RegisterHotkey(11, kF1, kCtrl), 2);  // the first is withdrawn
+    ASSERT_EQ(hooks.HotkeyTable().size(), 2u);
+    EXPECT_EQ(hooks.HotkeyTable()[0].virtual_key, -1);
+    EXPECT_EQ(hooks.HotkeyTable()[1].virtual_key, kF1);
+    // A refused registration leaves the counter: the next success gets 3.
+    sim.hotkeys.TakenByOther(kCtrl, 0x71);
+    EXPECT_EQ(hooks.RegisterHotkey(10, 0x71, kCtrl), 0);
+    EXPECT_EQ(hooks.RegisterHotkey(10, 0x72, kCtrl), 3);
+    EXPECT_EQ(hooks.UnregisterHotkey(3), 1);
+    EXPECT_EQ(hooks.UnregisterHotkey(3), 0);  // already withdrawn
+    EXPECT_EQ(hooks.UnregisterHotkey(9), 0);
+    EXPECT_EQ(hooks.RegisterHotkey(10, 0x72, kCtrl), 4);
+  }
+  // Destroyed with records left: everything is unregistered and forwarding ends.
+  EXPECT_TRUE(sim.hotkeys.Forwarded().empty());
+  EXPECT_EQ(sim.log.Of(Action::kHotkeyUnregistered).size(), 4u);
+  rt::许可证类 lock;
+  lock.Enter();
+  lock.Enter();  // the holder may take it again
+  lock.Leave();
+  lock.Leave();
 }
 
 class RecorderTest : public PasteTest {
