@@ -119,10 +119,8 @@ void Recorder::StopRecording() {
   hooks_.RemoveKeyboardHook();
   hooks_.RemoveMouseHook();
   // The last row is the press of the record hotkey itself.
-  if (events_.RowCount() > 0) {
-    events_.RemoveLast();
-    p_.ui.List(table::kEventList).RowsChanged();
-  }
+  events_.RemoveLast();
+  p_.ui.List(table::kEventList).RowsChanged();
   p_.ui.Hint("●记录完毕，记得【保存】！", "按钮59", 30, 30);
 }
 
@@ -134,7 +132,7 @@ void Recorder::KeyRow(const rt::KeyEvent& event) {
   const std::string code = rt::ToText(event.virtual_key);
   events_.Append({"按键", std::string(RecordedKeyName(rt::ToInteger(code))), down ? "按下" : up ? "放开" : "", code,
                   down ? "3" : up ? "4" : "0", "", "", Delay()});
-  p_.ui.List(table::kEventList).RowsChanged();
+  ShowNewRowsSoon();
 }
 
 void Recorder::MouseRow(const rt::MouseEvent& event) {
@@ -142,7 +140,16 @@ void Recorder::MouseRow(const rt::MouseEvent& event) {
   if (name.empty()) return;  // moves, the wheel, other buttons
   events_.Append({"鼠标", std::string(name), "", rt::ToText(event.screen.x), rt::ToText(event.screen.y),
                   rt::ToText(event.message), "", Delay()});
-  p_.ui.List(table::kEventList).RowsChanged();
+  ShowNewRowsSoon();
+}
+
+void Recorder::ShowNewRowsSoon() {
+  if (rows_pending_) return;
+  rows_pending_ = true;
+  p_.ui.RunLater(100, [this] {
+    rows_pending_ = false;
+    p_.ui.List(table::kEventList).RowsChanged();
+  });
 }
 
 void Recorder::SpeedChanged() {

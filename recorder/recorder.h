@@ -54,11 +54,15 @@ class Recorder {
   void SpeedChanged();
   std::string Delay() const;
   void ClearEvents();
+  // New rows are shown at most every 100 ms: under Wine a repaint of the
+  // list per key held the keys back for 10 ms each while recording.
+  void ShowNewRowsSoon();
 
   rt::Platform p_;
   table::EventList& events_;
   paste::HotkeyLoader& hotkeys_;
   HOOK类 hooks_;
+  bool rows_pending_ = false;
 };
 
 }  // namespace tovan::recorder

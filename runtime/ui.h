@@ -82,6 +82,9 @@ class Ui {
   // Runs the job on the window's thread once the current event is done
   // (any thread may call it).
   virtual void RunSoon(std::function<void()> job) = 0;
+  // Runs the job on the window's thread once `ms` milliseconds have passed
+  // (from the window's thread).
+  virtual void RunLater(int ms, std::function<void()> job) = 0;
 
   virtual void ShowBalloon(std::string_view text, Point screen) = 0;
   // Window pixels at 96 DPI → screen pixels of the window's monitor.

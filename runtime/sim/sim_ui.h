@@ -40,6 +40,7 @@ class SimUi : public Ui {
   void SetForegroundWindow(std::uintptr_t window) { foreground_ = window; }
   void SetTopmost(std::uintptr_t window, bool topmost) override;
   void RunSoon(std::function<void()> job) override { clock_.At(clock_.NowMicros(), std::move(job)); }
+  void RunLater(int ms, std::function<void()> job) override { clock_.AfterMillis(ms, std::move(job)); }
   void ShowBalloon(std::string_view text, Point screen) override;
   Answer AskYesNo(std::string_view text, std::string_view title) override;
   void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;

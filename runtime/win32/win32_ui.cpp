@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "runtime/hotkeys.h"
 #include "runtime/win32/control_peer.h"
 #include "runtime/win32/wide.h"
@@ -333,6 +335,14 @@ void Win32Ui::RunSoon(std::function<void()> job) {
   if (wake && window_) PostMessageW(window_, kRunSoonMessage, 0, 0);
 }
 
+void Win32Ui::RunLater(int ms, std::function<void()> job) {
+  if (!window_) return;
+  const UINT_PTR id = next_later_++;
+  if (next_later_ > 0xCFFF) next_later_ = 0xC000;
+  later_[id] = std::move(job);
+  SetTimer(window_, id, static_cast<UINT>(std::max(ms, 0)), nullptr);
+}
+
 std::uintptr_t Win32Ui::WindowUnderCursor() const {
   POINT p{};
   GetCursorPos(&p);
@@ -453,6 +463,13 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
         tool.cbSize = sizeof tool;
         tool.hwnd = window_;
         SendMessageW(balloon_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+        return 0;
+      }
+      if (const auto later = later_.find(w); later != later_.end()) {
+        KillTimer(window_, w);
+        const std::function<void()> job = std::move(later->second);
+        later_.erase(later);
+        job();
         return 0;
       }
       const auto it = timers_.find(w);

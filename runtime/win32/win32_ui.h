@@ -46,6 +46,7 @@ class Win32Ui : public Ui {
   std::uintptr_t ForegroundWindow() const override { return reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
   void SetTopmost(std::uintptr_t window, bool topmost) override;
   void RunSoon(std::function<void()> job) override;
+  void RunLater(int ms, std::function<void()> job) override;
   void ShowBalloon(std::string_view text, Point screen) override;
   int ToScreenPixels(int window_pixels) const override { return Scale(window_pixels); }
   Answer AskYesNo(std::string_view text, std::string_view title) override;
@@ -107,6 +108,8 @@ class Win32Ui : public Ui {
   std::function<void(UINT, WPARAM)> clipboard_owner_;
   std::mutex soon_lock_;
   std::vector<std::function<void()>> soon_;  // jobs for RunSoon, in order
+  std::map<UINT_PTR, std::function<void()>> later_;  // RunLater jobs by timer id
+  UINT_PTR next_later_ = 0xC000;
 };
 
 }  // namespace tovan::rt::win32
