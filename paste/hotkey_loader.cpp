@@ -26,6 +26,10 @@ void HotkeyLoader::Bind() {
         LoadOrUnloadRowHotkeys();
         p_.clock.Wait(100);
       }
+      if (p_.ui["加载热键A"].Text() == "卸载热键") {
+        RegisterFixedHotkeys();
+        p_.clock.Wait(100);
+      }
       p_.ui.Hint(kHints[i], kRecorderBoxes[i], 10, 30);
     });
   }

@@ -217,7 +217,10 @@ TEST_F(ReplayTest, EveryPassPlaysTheRowsAfterTheirDelaysAndCountsInTheLabel) {
   ASSERT_EQ(U("组合框64").Text(), "3");
   const std::int64_t t0 = sim.NowMillis();
   const std::size_t mark = sim.log.Entries().size();
+  Lines labels;
+  for (int at : {150, 300, 450}) sim.clock.AfterMillis(at, [&] { labels.push_back(U("透明标签17").Text()); });
   sim.hotkeys.Press(0, kF10);
+  EXPECT_EQ(labels, (Lines{" 第1次", " 第2次", " 第3次"}));
   EXPECT_EQ(Injected(sim, t0, mark),
             (Lines{"+120 65 down", "+120 at 100,200", "+120 left down", "+270 65 down", "+270 at 100,200",
                    "+270 left down", "+420 65 down", "+420 at 100,200", "+420 left down"}));
