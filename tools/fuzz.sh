@@ -12,7 +12,7 @@ seconds=${1:-60}
 results=${2:-}
 tools/setup.sh || exit 1
 cmake --preset fuzz >/dev/null || exit 1
-harnesses=(check_states dropped_file recording_file settings_file slot_files)
+harnesses=(archive check_states dropped_file recording_file settings_file slot_files)
 cmake --build --preset fuzz --target "${harnesses[@]/#/tovan_fuzz_}" >/dev/null || { echo "fuzz: the build failed"; exit 1; }
 
 status=0

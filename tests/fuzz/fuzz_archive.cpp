@@ -1,0 +1,56 @@
+// The launcher's archive reader on any file: read as it stands, or as a
+// well-formed archive of the input's bytes with some of its bytes changed,
+// so that the damage reaches the scrambled header, the zlib stream and the
+// entries. Whatever is read back stays inside the data and names no file
+// outside the extraction directory.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "launcher/archive.h"
+
+namespace {
+
+class Bytes : public tovan::launcher::ArchiveSource {
+ public:
+  explicit Bytes(const std::string& bytes) : bytes_(bytes) {}
+  std::uint64_t Size() const override { return bytes_.size(); }
+  bool ReadAt(std::uint64_t offset, void* out, std::size_t size) const override {
+    if (offset > bytes_.size() || size > bytes_.size() - offset) return false;
+    std::memcpy(out, bytes_.data() + offset, size);
+    return true;
+  }
+
+ private:
+  const std::string& bytes_;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace tovan::launcher;
+  std::string input(reinterpret_cast<const char*>(data), size);
+  std::string file;
+  if (size > 0 && data[0] % 2 == 1) {
+    // An archive of two files made from the input, then up to 8 bytes of
+    // it changed at places the input's first bytes choose.
+    const std::size_t half = size / 2;
+    file = std::string(1000, 'P') +
+           PackArchive(data[0], 0x5A5A1234, "", {{"krnln.fnr", input.substr(0, half)}, {input.substr(half, 12), input}});
+    for (std::size_t i = 1; i + 2 < size && i < 24; i += 3) {
+      const std::size_t at = 1000 + (static_cast<std::size_t>(data[i]) << 8 | data[i + 1]) % (file.size() - 1000);
+      file[at] = static_cast<char>(data[i + 2]);
+    }
+  } else {
+    file = std::move(input);
+  }
+  Archive archive;
+  if (ReadArchive(Bytes(file), archive) != ArchiveFailure::kNone) return 0;
+  const char* begin = archive.unpacked.data();
+  const char* end = begin + archive.unpacked.size();
+  for (const ArchiveEntry& entry : archive.entries) {
+    if (!SafeEntryName(entry.name)) __builtin_trap();
+    if (entry.contents.data() < begin || entry.contents.data() + entry.contents.size() > end) __builtin_trap();
+  }
+  return 0;
+}
