@@ -15,5 +15,7 @@ echo "A slot of a million rows opened and saved, a check click, a 50 MB import, 
 tools/wine/run.sh build/win64 -- build/win64/bin/tovan_slot_timing.exe
 echo "The paste engine's own delay and an automatic run's per-row overhead, under Wine:"
 tools/wine/run.sh build/win64 -- build/win64/bin/tovan_paste_timing.exe
+echo "Start-up of the shipped (packed) program against the plain executable, under Wine:"
+tools/wine/run.sh build/win64 -- build/win64/bin/tovan_startup_timing.exe
 echo "The recorder's hook procedures while recording fast typing, and replay timing, under Wine:"
 tools/wine/run.sh build/win64 -- build/win64/bin/tovan_recorder_timing.exe
