@@ -146,7 +146,7 @@ ArchiveFailure ReadArchive(const ArchiveSource& source, Archive& archive) {
 }
 
 std::string PackArchive(std::uint32_t directory_number, std::uint32_t key, std::string_view directory_name,
-                        const std::vector<PackedFile>& files) {
+                        const std::vector<PackedFile>& files, int compression_level) {
   std::string unpacked;
   for (const PackedFile& file : files) {
     unpacked += file.name;
@@ -157,7 +157,7 @@ std::string PackArchive(std::uint32_t directory_number, std::uint32_t key, std::
   uLongf packed_size = compressBound(static_cast<uLong>(unpacked.size()));
   std::string packed(packed_size, '\0');
   compress2(reinterpret_cast<Bytef*>(packed.data()), &packed_size, reinterpret_cast<const Bytef*>(unpacked.data()),
-            static_cast<uLong>(unpacked.size()), Z_BEST_COMPRESSION);
+            static_cast<uLong>(unpacked.size()), compression_level);
   packed.resize(packed_size);
 
   std::string region(directory_name);

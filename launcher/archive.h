@@ -75,7 +75,7 @@ struct PackedFile {
   std::string contents;
 };
 std::string PackArchive(std::uint32_t directory_number, std::uint32_t key, std::string_view directory_name,
-                        const std::vector<PackedFile>& files);
+                        const std::vector<PackedFile>& files, int compression_level = 9);
 
 // The same operation scrambles and unscrambles: byte j takes key byte (j + 1) mod 4.
 void Scramble(std::string& region, std::uint32_t key);

@@ -32,11 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string input(reinterpret_cast<const char*>(data), size);
   std::string file;
   if (size > 0 && data[0] % 2 == 1) {
-    // An archive of two files made from the input, then up to 8 bytes of
-    // it changed at places the input's first bytes choose.
-    const std::size_t half = size / 2;
-    file = std::string(1000, 'P') +
-           PackArchive(data[0], 0x5A5A1234, "", {{"krnln.fnr", input.substr(0, half)}, {input.substr(half, 12), input}});
+    // An archive of two files made from (at most 2 KB of) the input, packed
+    // fast, then up to 8 bytes of it changed at places the input's first
+    // bytes choose.
+    const std::string part = input.substr(0, 2048);
+    const std::size_t half = part.size() / 2;
+    file = std::string(1000, 'P') + PackArchive(data[0], 0x5A5A1234, "",
+                                                {{"krnln.fnr", part.substr(0, half)}, {part.substr(half, 12), part}}, 1);
     for (std::size_t i = 1; i + 2 < size && i < 24; i += 3) {
       const std::size_t at = 1000 + (static_cast<std::size_t>(data[i]) << 8 | data[i + 1]) % (file.size() - 1000);
       file[at] = static_cast<char>(data[i + 2]);

@@ -74,6 +74,16 @@ TEST_F(LauncherTest, EachDamageShowsItsMessageAndEndsWithExitCodeZero) {
   // One whose kernel library is no library at all.
   bytes = shipped_.substr(0, block_at_) + launcher::PackArchive(9, 0x1234, "Tovan_bad_kernel", {{"krnln.fnr", "MZ?"}});
   EXPECT_EQ(MessageOf(bytes), "Failed to load kernel library!");
+  // A library without GetNewSock (a system one), and one whose GetNewSock gives no entry.
+  const std::string system_library = ReadWhole(std::filesystem::path(L"C:\\windows\\system32\\version.dll"));
+  ASSERT_FALSE(system_library.empty());
+  bytes = shipped_.substr(0, block_at_) +
+          launcher::PackArchive(9, 0x1234, "Tovan_no_sock", {{"krnln.fnr", system_library}});
+  EXPECT_EQ(MessageOf(bytes), "The kernel library is invalid!");
+  const std::string null_kernel = ReadWhole(std::filesystem::path(ThisExeDirectory() + L"\\tovan_null_kernel.dll"));
+  ASSERT_FALSE(null_kernel.empty());
+  bytes = shipped_.substr(0, block_at_) + launcher::PackArchive(9, 0x1234, "Tovan_null_sock", {{"KRNLN.FNE", null_kernel}});
+  EXPECT_EQ(MessageOf(bytes), "The interface of kernel library is invalid!");
 }
 
 }  // namespace
