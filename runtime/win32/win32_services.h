@@ -111,58 +111,29 @@ class Win32ShellOpen : public ShellOpen {
 // The longest time a hook procedure took on one event, in microseconds.
 std::int64_t LongestHookCallMicros();
 
-// The listeners of one hook, by owner.
-template <class Event, class Base>
-class HookOwners {
+// One low-level hook (mouse or keyboard) and its listeners, by owner. The
+// procedure notes the event and queues its delivery to the window thread.
+template <class Base, class Event, int kHookType>
+class Win32Hook : public Base {
  public:
-  bool Add(std::string_view owner, typename Base::Handler handler);
-  void Remove(std::string_view owner) {
-    if (auto it = handlers_.find(owner); it != handlers_.end()) handlers_.erase(it);
-  }
-  bool Has(std::string_view owner) const { return handlers_.find(owner) != handlers_.end(); }
-  bool Empty() const { return handlers_.empty(); }
-  void Deliver(const Event& event) {
-    const auto listeners = handlers_;  // a handler may remove itself
-    for (const auto& [owner, handler] : listeners) handler(event);
-  }
+  explicit Win32Hook(Win32Ui& ui) : ui_(ui) {}
+  ~Win32Hook() override;
+  bool Install(std::string_view owner, typename Base::Handler handler) override;
+  void Remove(std::string_view owner) override;
+  bool Installed(std::string_view owner) const override { return handlers_.find(owner) != handlers_.end(); }
 
  private:
+  static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM data);
+  void Deliver(const Event& event);
+
+  static inline Win32Hook* installed_ = nullptr;  // the procedure's object (one window thread)
+  Win32Ui& ui_;
   std::map<std::string, typename Base::Handler, std::less<>> handlers_;
-};
-
-class Win32MouseHook : public MouseHook {
- public:
-  explicit Win32MouseHook(Win32Ui& ui) : ui_(ui) {}
-  ~Win32MouseHook() override {
-    if (hook_) UnhookWindowsHookEx(hook_);
-  }
-  bool Install(std::string_view owner, Handler handler) override;
-  void Remove(std::string_view owner) override;
-  bool Installed(std::string_view owner) const override { return owners_.Has(owner); }
-
- private:
-  static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM data);
-  Win32Ui& ui_;
-  HookOwners<MouseEvent, MouseHook> owners_;
   HHOOK hook_ = nullptr;
 };
 
-class Win32KeyboardHook : public KeyboardHook {
- public:
-  explicit Win32KeyboardHook(Win32Ui& ui) : ui_(ui) {}
-  ~Win32KeyboardHook() override {
-    if (hook_) UnhookWindowsHookEx(hook_);
-  }
-  bool Install(std::string_view owner, Handler handler) override;
-  void Remove(std::string_view owner) override;
-  bool Installed(std::string_view owner) const override { return owners_.Has(owner); }
-
- private:
-  static LRESULT CALLBACK Procedure(int code, WPARAM message, LPARAM data);
-  Win32Ui& ui_;
-  HookOwners<KeyEvent, KeyboardHook> owners_;
-  HHOOK hook_ = nullptr;
-};
+using Win32MouseHook = Win32Hook<MouseHook, MouseEvent, WH_MOUSE_LL>;
+using Win32KeyboardHook = Win32Hook<KeyboardHook, KeyEvent, WH_KEYBOARD_LL>;
 
 class Win32Injector : public InputInjector {
  public:

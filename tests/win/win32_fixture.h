@@ -53,9 +53,19 @@ class Win32Test : public ::testing::Test {
   // Clicks the window's empty background, as a user would, so that it owns
   // the keyboard (on a display without a window manager only a click does).
   void Activate() {
+    ClickWindow(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    PumpUntil([&] { return GetForegroundWindow() == window && GetActiveWindow() == window; }, 2000);
+  }
+
+  // An empty spot of the window, near its bottom right.
+  POINT EmptySpot() const {
     RECT r{};
     GetWindowRect(window, &r);
-    const POINT at{r.left + (r.right - r.left) * 3 / 4, r.bottom - 20};
+    return {r.left + (r.right - r.left) * 3 / 4, r.bottom - 20};
+  }
+  // A button pressed and released there (down and up flags of SendInput).
+  void ClickWindow(DWORD down, DWORD up) const {
+    const POINT at = EmptySpot();
     INPUT click[3] = {};
     for (INPUT& input : click) {
       input.type = INPUT_MOUSE;
@@ -63,10 +73,9 @@ class Win32Test : public ::testing::Test {
       input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
       input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
     }
-    click[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    click[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    click[1].mi.dwFlags |= down;
+    click[2].mi.dwFlags |= up;
     SendInput(3, click, sizeof(INPUT));
-    PumpUntil([&] { return GetForegroundWindow() == window && GetActiveWindow() == window; }, 2000);
   }
 
   HWND Control(const char* name) const { return reinterpret_cast<HWND>(platform->ui[name].Handle()); }

@@ -51,21 +51,8 @@ TEST_F(Win32InputTest, KeyEventsOfAControlCarryTheModifiers) {
 TEST_F(Win32InputTest, TheMouseHookHearsEveryButtonRightAfterItAndNothingOnceRemoved) {
   std::vector<MouseEvent> heard;
   ASSERT_TRUE(platform->mouse_hook.Install("test", [&](const MouseEvent& e) { heard.push_back(e); }));
-  RECT r{};
-  GetWindowRect(window, &r);
-  const POINT at{r.left + (r.right - r.left) * 3 / 4, r.bottom - 20};
-  auto click = [&](DWORD down, DWORD up) {
-    INPUT input[3] = {};
-    for (INPUT& i : input) {
-      i.type = INPUT_MOUSE;
-      i.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-      i.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-      i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    input[1].mi.dwFlags |= down;
-    input[2].mi.dwFlags |= up;
-    SendInput(3, input, sizeof(INPUT));
-  };
+  const POINT at = EmptySpot();
+  auto click = [&](DWORD down, DWORD up) { ClickWindow(down, up); };
   constexpr int kClicks = 50;
   for (int i = 0; i < kClicks; ++i) click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
   click(MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);

@@ -24,23 +24,16 @@ class BacktickTest : public TovanTest {
   void SetUp() override {
     TovanTest::SetUp();
     if (HasFatalFailure()) return;
-    target_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
-    target_window_ = FindTopWindow("Tovan Target", 10000, target_.Id());
-    ASSERT_NE(target_window_, nullptr);
-    ASSERT_TRUE(target_.WaitForInputIdle(10000));
+    ASSERT_NO_FATAL_FAILURE(target_.Start());
   }
   void TearDown() override {
-    if (target_.Running()) {
-      PostMessageW(target_window_, WM_CLOSE, 0, 0);
-      target_.WaitExit(5000);
-    }
+    target_.Close();
     TovanTest::TearDown();
   }
-  HWND Field(int id) const { return FindChildById(target_window_, id); }
+  HWND Field(int id) const { return target_.Field(id); }
   bool Topmost(HWND window) const { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-  ChildProcess target_;
-  HWND target_window_ = nullptr;
+  TargetProgram target_;
 };
 
 TEST_F(BacktickTest, ADragInAnotherProgramCopiesAndTheBacktickOrAMiddleClickPastesIt) {
@@ -58,7 +51,7 @@ TEST_F(BacktickTest, ADragInAnotherProgramCopiesAndTheBacktickOrAMiddleClickPast
   EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(102)) == "拖选的文字"; })) << *WindowText(Field(102));
   // So does a middle click, wherever it is made.
   ASSERT_TRUE(FocusControl(Field(103)));
-  const RECT window = WindowRect(target_window_);
+  const RECT window = WindowRect(target_.Window());
   ASSERT_TRUE(MiddleClickAt({window.left + 20, window.bottom - 20}));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(103)) == "拖选的文字"; })) << *WindowText(Field(103));
   // A click without a drag copies nothing.
@@ -72,12 +65,8 @@ TEST_F(BacktickTest, TextSelectedInNotepadBecomesARowOnABacktickPress) {
   ASSERT_TRUE(SelectComboItem(Control("导入方式"), std::string_view("单次录入")));
   const int rows = ListItemCount(Control("超级列表框1"));
   ChildProcess notepad = ChildProcess::Start(L"C:\\windows\\system32\\notepad.exe");
-  HWND edit = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND top = GetTopWindow(nullptr); top && !edit; top = GetNextWindow(top, GW_HWNDNEXT))
-      if (ProcessIdOf(top) == notepad.Id() && IsWindowVisible(top)) edit = FindChildByClass(top, L"Edit");
-    return edit != nullptr;
-  }, 10000));
+  HWND edit = NotepadEdit(notepad);
+  ASSERT_NE(edit, nullptr);
   ASSERT_TRUE(SetWindowTextTo(edit, "记事本里选中的一行"));
   SendMessageW(edit, EM_SETSEL, 0, -1);
   ASSERT_TRUE(FocusControl(edit));
@@ -94,12 +83,12 @@ TEST_F(BacktickTest, ThePinItemsPinAndReleaseTheWindowWithTheFocusNotTheOneUnder
   ASSERT_TRUE(FocusControl(Field(101)));
   ASSERT_TRUE(MoveMouseTo(CenterOf(window_)));
   ASSERT_TRUE(PressKey(kBacktick));
-  EXPECT_TRUE(WaitUntil([&] { return Topmost(target_window_); }));
+  EXPECT_TRUE(WaitUntil([&] { return Topmost(target_.Window()); }));
   EXPECT_FALSE(Topmost(window_));
   ASSERT_TRUE(SelectComboItem(Control("导入方式"), std::string_view("取消程序界面置顶")));
   ASSERT_TRUE(FocusControl(Field(101)));
   ASSERT_TRUE(PressKey(kBacktick));
-  EXPECT_TRUE(WaitUntil([&] { return !Topmost(target_window_); }));
+  EXPECT_TRUE(WaitUntil([&] { return !Topmost(target_.Window()); }));
 }
 
 }  // namespace

@@ -43,22 +43,16 @@ class OfficeTest : public TovanTest {
     ASSERT_TRUE(Registered(test.find("NoOffice") == std::string::npos));
     TovanTest::SetUp();
     if (HasFatalFailure()) return;
-    target_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
-    target_window_ = FindTopWindow("Tovan Target", 10000, target_.Id());
-    ASSERT_NE(target_window_, nullptr);
-    ASSERT_TRUE(target_.WaitForInputIdle(10000));
+    ASSERT_NO_FATAL_FAILURE(target_.Start());
   }
   void TearDown() override {
-    if (target_.Running()) {
-      PostMessageW(target_window_, WM_CLOSE, 0, 0);
-      target_.WaitExit(5000);
-    }
+    target_.Close();
     TovanTest::TearDown();
     Registered(false);
   }
   // Selects a text in the target's first field and presses the backtick there.
   void CopyWithBacktick(const char* text) {
-    HWND field = FindChildById(target_window_, 101);
+    HWND field = FindChildById(target_.Window(), 101);
     ASSERT_TRUE(SetWindowTextTo(field, text));
     SendMessageW(field, EM_SETSEL, 0, -1);
     ASSERT_TRUE(FocusControl(field));
@@ -68,8 +62,7 @@ class OfficeTest : public TovanTest {
     return WaitUntil([&] { const Lines calls = Calls(); return !calls.empty() && calls.back() == last; }, 8000);
   }
 
-  ChildProcess target_;
-  HWND target_window_ = nullptr;
+  TargetProgram target_;
 };
 
 TEST_F(OfficeTest, TheExcelButtonAndPressesMakeExactlyTheSheetCallsInOrder) {

@@ -48,21 +48,15 @@ class PasteTest : public TovanTest {
     table_ = Control("超级列表框1");
     ASSERT_TRUE(ClickButton(Control("打开A")));
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 4; }));
-    target_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
-    target_window_ = FindTopWindow("Tovan Target", 10000, target_.Id());
-    ASSERT_NE(target_window_, nullptr);
-    ASSERT_TRUE(target_.WaitForInputIdle(10000));
+    ASSERT_NO_FATAL_FAILURE(target_.Start());
   }
   void TearDown() override {
     UnregisterHotKey(nullptr, 1);
-    if (target_.Running()) {
-      PostMessageW(target_window_, WM_CLOSE, 0, 0);
-      target_.WaitExit(5000);
-    }
+    target_.Close();
     TovanTest::TearDown();
     for (const char* name : {"保存A.txt", "跳快数据A.txt", "选择框.txt"}) std::filesystem::remove(Beside(name));
   }
-  HWND Field(int id) const { return FindChildById(target_window_, id); }
+  HWND Field(int id) const { return target_.Field(id); }
   void ChooseMode(const char* mode) { ASSERT_TRUE(SelectComboItem(Control("组合框66"), std::string_view(mode))); }
   // Whether some program holds Ctrl+Shift+key (F2 unless told) as a system-wide hotkey.
   static bool HotkeyTaken(UINT key = VK_F2) {
@@ -90,8 +84,7 @@ class PasteTest : public TovanTest {
     return out;
   }
   HWND table_ = nullptr;
-  ChildProcess target_;
-  HWND target_window_ = nullptr;
+  TargetProgram target_;
 };
 
 TEST_F(PasteTest, ManualHorizontalPressesFillTheFieldsInOrderWithTabBetween) {
@@ -187,12 +180,8 @@ TEST_F(PasteTest, RowsArriveInNotepadToo) {
   CaptureAndLoadHotkey();
   ChooseMode("手动纵向粘贴");
   ChildProcess notepad = ChildProcess::Start(L"C:\\windows\\system32\\notepad.exe");
-  HWND edit = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    for (HWND top = GetTopWindow(nullptr); top && !edit; top = GetNextWindow(top, GW_HWNDNEXT))
-      if (ProcessIdOf(top) == notepad.Id() && IsWindowVisible(top)) edit = FindChildByClass(top, L"Edit");
-    return edit != nullptr;
-  }, 10000));
+  HWND edit = NotepadEdit(notepad);
+  ASSERT_NE(edit, nullptr);
   PressHotkeyIn(edit);
   ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == "张三\r\n"; }, 8000)) << *WindowText(edit);
   ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));

@@ -7,9 +7,11 @@
 #include <string_view>
 
 #include "driver/input.h"
+#include "driver/process.h"
 #include "driver/program_window_test.h"
 #include "driver/text.h"
 #include "driver/wait_until.h"
+#include "driver/window.h"
 #include "runtime/win32/win32_ui.h"
 #include "shell/main_window_layout.h"
 
@@ -59,5 +61,40 @@ class TovanTest : public ProgramWindowTest {
     ASSERT_TRUE(KeyUp(VK_SHIFT));
   }
 };
+
+// The test target program beside the program: four single-line fields
+// (ids 101 to 104) and a multi-line one (105).
+class TargetProgram {
+ public:
+  void Start() {
+    process_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
+    window_ = FindTopWindow("Tovan Target", 10000, process_.Id());
+    ASSERT_NE(window_, nullptr);
+    ASSERT_TRUE(process_.WaitForInputIdle(10000));
+  }
+  void Close() {
+    if (!process_.Running()) return;
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    process_.WaitExit(5000);
+  }
+  HWND Window() const { return window_; }
+  DWORD Id() const { return process_.Id(); }
+  HWND Field(int id) const { return FindChildById(window_, id); }
+
+ private:
+  ChildProcess process_;
+  HWND window_ = nullptr;
+};
+
+// The edit field of a notepad just started, once it shows; nullptr if it does not.
+inline HWND NotepadEdit(const ChildProcess& notepad) {
+  HWND edit = nullptr;
+  WaitUntil([&] {
+    for (HWND top = GetTopWindow(nullptr); top && !edit; top = GetNextWindow(top, GW_HWNDNEXT))
+      if (ProcessIdOf(top) == notepad.Id() && IsWindowVisible(top)) edit = FindChildByClass(top, L"Edit");
+    return edit != nullptr;
+  }, 10000);
+  return edit;
+}
 
 }  // namespace tovan::e2e

@@ -29,20 +29,14 @@ class RecorderTest : public TovanTest {
     std::filesystem::remove(SlotFile());
     TovanTest::SetUp();
     if (HasFatalFailure()) return;
-    target_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
-    target_window_ = FindTopWindow("Tovan Target", 10000, target_.Id());
-    ASSERT_NE(target_window_, nullptr);
-    ASSERT_TRUE(target_.WaitForInputIdle(10000));
+    ASSERT_NO_FATAL_FAILURE(target_.Start());
   }
   void TearDown() override {
-    if (target_.Running()) {
-      PostMessageW(target_window_, WM_CLOSE, 0, 0);
-      target_.WaitExit(5000);
-    }
+    target_.Close();
     TovanTest::TearDown();
     std::filesystem::remove(SlotFile());
   }
-  HWND Field(int id) const { return FindChildById(target_window_, id); }
+  HWND Field(int id) const { return target_.Field(id); }
   // Clicks a recorder box and presses a key into it, as a user sets a hotkey.
   void SetHotkey(const char* box, WORD key, const char* text) {
     HWND edit = Control(box);
@@ -92,8 +86,7 @@ class RecorderTest : public TovanTest {
     ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(SlotFile()); }));
   }
 
-  ChildProcess target_;
-  HWND target_window_ = nullptr;
+  TargetProgram target_;
 };
 
 TEST_F(RecorderTest, ARecordingSavedInSlotTwoReplaysThreeTimesAndComesBackAfterARestart) {
