@@ -19,21 +19,9 @@ namespace {
 
 constexpr WORD kBacktick = VK_OEM_3;
 
-class BacktickTest : public TovanTest {
+class BacktickTest : public TovanWithTargetTest {
  protected:
-  void SetUp() override {
-    TovanTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_NO_FATAL_FAILURE(target_.Start());
-  }
-  void TearDown() override {
-    target_.Close();
-    TovanTest::TearDown();
-  }
-  HWND Field(int id) const { return target_.Field(id); }
   bool Topmost(HWND window) const { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-
-  TargetProgram target_;
 };
 
 TEST_F(BacktickTest, ADragInAnotherProgramCopiesAndTheBacktickOrAMiddleClickPastesIt) {

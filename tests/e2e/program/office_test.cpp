@@ -35,24 +35,21 @@ bool Registered(bool add) {
   return server.WaitExit(10000) == 0u;
 }
 
-class OfficeTest : public TovanTest {
+class OfficeTest : public TovanWithTargetTest {
  protected:
   void SetUp() override {
     std::filesystem::remove(CallLog());
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_TRUE(Registered(test.find("NoOffice") == std::string::npos));
-    TovanTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_NO_FATAL_FAILURE(target_.Start());
+    TovanWithTargetTest::SetUp();
   }
   void TearDown() override {
-    target_.Close();
-    TovanTest::TearDown();
+    TovanWithTargetTest::TearDown();
     Registered(false);
   }
   // Selects a text in the target's first field and presses the backtick there.
   void CopyWithBacktick(const char* text) {
-    HWND field = FindChildById(target_.Window(), 101);
+    HWND field = Field(101);
     ASSERT_TRUE(SetWindowTextTo(field, text));
     SendMessageW(field, EM_SETSEL, 0, -1);
     ASSERT_TRUE(FocusControl(field));
@@ -61,8 +58,6 @@ class OfficeTest : public TovanTest {
   bool CallsEndWith(const std::string& last) {
     return WaitUntil([&] { const Lines calls = Calls(); return !calls.empty() && calls.back() == last; }, 8000);
   }
-
-  TargetProgram target_;
 };
 
 TEST_F(OfficeTest, TheExcelButtonAndPressesMakeExactlyTheSheetCallsInOrder) {

@@ -86,6 +86,23 @@ class TargetProgram {
   HWND window_ = nullptr;
 };
 
+// The program with the test target program beside it.
+class TovanWithTargetTest : public TovanTest {
+ protected:
+  void SetUp() override {
+    TovanTest::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_NO_FATAL_FAILURE(target_.Start());
+  }
+  void TearDown() override {
+    target_.Close();
+    TovanTest::TearDown();
+  }
+  HWND Field(int id) const { return target_.Field(id); }
+
+  TargetProgram target_;
+};
+
 // The edit field of a notepad just started, once it shows; nullptr if it does not.
 inline HWND NotepadEdit(const ChildProcess& notepad) {
   HWND edit = nullptr;

@@ -23,20 +23,16 @@ namespace {
 
 std::filesystem::path SlotFile() { return std::filesystem::path(ThisExeDirectory() + L"\\" + Utf8ToWide("数据2.txt")); }
 
-class RecorderTest : public TovanTest {
+class RecorderTest : public TovanWithTargetTest {
  protected:
   void SetUp() override {
     std::filesystem::remove(SlotFile());
-    TovanTest::SetUp();
-    if (HasFatalFailure()) return;
-    ASSERT_NO_FATAL_FAILURE(target_.Start());
+    TovanWithTargetTest::SetUp();
   }
   void TearDown() override {
-    target_.Close();
-    TovanTest::TearDown();
+    TovanWithTargetTest::TearDown();
     std::filesystem::remove(SlotFile());
   }
-  HWND Field(int id) const { return target_.Field(id); }
   // Clicks a recorder box and presses a key into it, as a user sets a hotkey.
   void SetHotkey(const char* box, WORD key, const char* text) {
     HWND edit = Control(box);
@@ -85,8 +81,6 @@ class RecorderTest : public TovanTest {
     ASSERT_TRUE(ClickButton(Control("按钮59")));
     ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(SlotFile()); }));
   }
-
-  TargetProgram target_;
 };
 
 TEST_F(RecorderTest, ARecordingSavedInSlotTwoReplaysThreeTimesAndComesBackAfterARestart) {
