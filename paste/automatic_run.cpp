@@ -13,6 +13,12 @@ constexpr char kStop[] = "66";
 
 }  // namespace
 
+bool PasteEngine::AutomaticMode() const {
+  const int order = p_.ui["组合框1"].Selection();
+  const std::string mode = p_.ui["组合框66"].Text();
+  return (order == 0 || order == 1) && (mode == "自动横向粘贴" || mode == "自动纵向粘贴" || mode == "自动网页强制粘贴");
+}
+
 bool PasteEngine::StartRun(bool web) {
   rt::Unit& caption = p_.ui[kRunButton];
   if (caption.Text() != "自动") {

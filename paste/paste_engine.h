@@ -27,6 +27,8 @@ class PasteEngine {
 
   // A row hotkey was pressed (or re-entered during a wait of a press).
   void PasteOnHotkey(int id);
+  // Whether a press now starts or stops an automatic run.
+  bool AutomaticMode() const;
 
   // Brings back the check marks last saved (the check-state file).
   std::function<void()> restore_checks = [] {};

@@ -24,6 +24,7 @@ constexpr const char* kModeButtons[] = {"按钮1", "按钮102", "按钮word", "�
 
 App::App(rt::Platform platform)
     : p_(platform),
+      busy_input_(platform.ui),
       table_(platform, rows_),
       slots_(platform, rows_, table_, busy_),
       importer_(platform, rows_, table_, busy_),
@@ -125,17 +126,19 @@ void App::Bind() {
 }
 
 void App::OnHotkey(int id) {
+  using Kind = BusyInput::Kind;
   const paste::HotkeyIds& ids = hotkeys_.Ids();
   if (id == ids.backtick) {
-    backtick_.Press();
+    busy_input_.Press(Kind::kPress, [this] { backtick_.Press(); });
   } else if (id == ids.record) {
-    recorder_.RecordHotkey();
+    busy_input_.Press(Kind::kAtOnce, [this] { recorder_.RecordHotkey(); });
   } else if (id == ids.simulate) {
-    replay_.SimulateHotkey();
+    busy_input_.Press(Kind::kAtOnce, [this] { replay_.SimulateHotkey(); });
   } else if (id == ids.stop) {
-    replay_.StopHotkey();
+    busy_input_.Press(Kind::kAtOnce, [this] { replay_.StopHotkey(); });
   } else {
-    engine_.PasteOnHotkey(id);
+    busy_input_.Press(engine_.AutomaticMode() ? Kind::kAutomaticPress : Kind::kPress,
+                      [this, id] { engine_.PasteOnHotkey(id); });
   }
 }
 

@@ -17,6 +17,7 @@
 #include "recorder/recorder.h"
 #include "recorder/replay.h"
 #include "runtime/platform.h"
+#include "shell/busy_input.h"
 #include "table/batch_settings.h"
 #include "table/busy.h"
 #include "table/event_list.h"
@@ -68,6 +69,7 @@ class App {
   void ShowTable();
 
   rt::Platform p_;
+  BusyInput busy_input_;
   table::RowStore rows_;
   table::EventList events_;
   table::Busy busy_;

@@ -37,8 +37,8 @@ class SimPlatform {
   SimHotkeys hotkeys;
   SimKeys keys;
   SimMessages messages;
-  SimMouseHook mouse_hook;
-  SimKeyboardHook keyboard_hook;
+  SimMouseHook mouse_hook{ui};
+  SimKeyboardHook keyboard_hook{ui};
   SimInjector injector{clock, log};
   SimShellOpen shell;
   SimSystem system;

@@ -27,10 +27,13 @@
 namespace tovan::rt::sim {
 
 // The user's mouse and keyboard as the hooks see them: a test sends the
-// events, and every listener hears of them at once.
+// events, and the listeners hear of them on the window's job queue, as the
+// real hooks hand them over: at once, unless a job heard before is still
+// under way.
 template <class Hook, class Event>
 class SimHook : public Hook {
  public:
+  explicit SimHook(Ui& ui) : ui_(ui) {}
   bool Install(std::string_view owner, typename Hook::Handler handler) override {
     handlers_[std::string(owner)] = std::move(handler);
     return true;
@@ -42,16 +45,21 @@ class SimHook : public Hook {
 
  protected:
   void Deliver(const Event& event) {
-    const auto listeners = handlers_;  // a handler may remove itself
-    for (const auto& [owner, handler] : listeners) handler(event);
+    ui_.RunSoon([this, event] {
+      const auto listeners = handlers_;  // a handler may remove itself
+      for (const auto& [owner, handler] : listeners) handler(event);
+    });
+    ui_.PumpEvents();
   }
 
  private:
+  Ui& ui_;
   std::map<std::string, typename Hook::Handler, std::less<>> handlers_;
 };
 
 class SimMouseHook : public SimHook<MouseHook, MouseEvent> {
  public:
+  using SimHook::SimHook;
   void Send(int message, Point screen, bool ours = false) {
     Deliver(MouseEvent{.message = message, .screen = screen, .ours = ours});
   }
@@ -59,6 +67,7 @@ class SimMouseHook : public SimHook<MouseHook, MouseEvent> {
 
 class SimKeyboardHook : public SimHook<KeyboardHook, KeyEvent> {
  public:
+  using SimHook::SimHook;
   void Send(int virtual_key, int message, bool ours = false) {
     Deliver(KeyEvent{.virtual_key = virtual_key, .message = message, .ours = ours});
   }

@@ -10,6 +10,7 @@
 
 #include "runtime/sim/action_log.h"
 #include "runtime/sim/virtual_clock.h"
+#include "runtime/job_queue.h"
 #include "runtime/ui.h"
 
 namespace tovan::rt::sim {
@@ -39,7 +40,9 @@ class SimUi : public Ui {
   std::uintptr_t ForegroundWindow() const override { return foreground_; }
   void SetForegroundWindow(std::uintptr_t window) { foreground_ = window; }
   void SetTopmost(std::uintptr_t window, bool topmost) override;
-  void RunSoon(std::function<void()> job) override { clock_.At(clock_.NowMicros(), std::move(job)); }
+  void RunSoon(std::function<void()> job) override {
+    if (jobs_.Post(std::move(job))) clock_.At(clock_.NowMicros(), [this] { jobs_.RunPending(); });
+  }
   void RunLater(int ms, std::function<void()> job) override { clock_.AfterMillis(ms, std::move(job)); }
   void ShowBalloon(std::string_view text, Point screen) override;
   Answer AskYesNo(std::string_view text, std::string_view title) override;
@@ -83,6 +86,7 @@ class SimUi : public Ui {
 
   VirtualClock& clock_;
   ActionLog& log_;
+  JobQueue jobs_;
   std::uintptr_t foreground_ = 0;
   bool shown_ = false;
   bool destroyed_ = false;

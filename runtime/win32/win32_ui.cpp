@@ -14,7 +14,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TovanMainWindow";
 constexpr UINT kTrayMessage = WM_APP + 1;
-constexpr UINT kRunSoonMessage = WM_APP + 2;
 constexpr UINT kTrayId = 1;
 constexpr UINT_PTR kBalloonTimer = 0xB000;
 constexpr int kBalloonMillis = 4000;
@@ -237,29 +236,6 @@ void Win32Ui::Destroy() {
   if (window_ && !destroyed_) DestroyWindow(window_);
 }
 
-void Win32Ui::Run() {
-  MSG message;
-  // The window's destruction ends the loop (it wakes it with a null message);
-  // a quit from elsewhere ends it too.
-  while (!destroyed_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
-void Win32Ui::PumpEvents() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // A quit from outside: leave it for the message loop that owns it.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 bool Win32Ui::Minimised() const { return IsIconic(window_) != FALSE; }
 
 void Win32Ui::Restore() {
@@ -323,24 +299,6 @@ Point Win32Ui::CursorPos() const {
 void Win32Ui::SetTopmost(std::uintptr_t window, bool topmost) {
   SetWindowPos(reinterpret_cast<HWND>(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE);
-}
-
-void Win32Ui::RunSoon(std::function<void()> job) {
-  bool wake = false;
-  {
-    std::lock_guard lock(soon_lock_);
-    wake = soon_.empty();  // one message carries every job queued before it runs
-    soon_.push_back(std::move(job));
-  }
-  if (wake && window_) PostMessageW(window_, kRunSoonMessage, 0, 0);
-}
-
-void Win32Ui::RunLater(int ms, std::function<void()> job) {
-  if (!window_) return;
-  const UINT_PTR id = next_later_++;
-  if (next_later_ > 0xCFFF) next_later_ = 0xC000;
-  later_[id] = std::move(job);
-  SetTimer(window_, id, static_cast<UINT>(std::max(ms, 0)), nullptr);
 }
 
 std::uintptr_t Win32Ui::WindowUnderCursor() const {
@@ -465,13 +423,7 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
         SendMessageW(balloon_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
         return 0;
       }
-      if (const auto later = later_.find(w); later != later_.end()) {
-        KillTimer(window_, w);
-        const std::function<void()> job = std::move(later->second);
-        later_.erase(later);
-        job();
-        return 0;
-      }
+      if (RunLaterJob(w, true)) return 0;
       const auto it = timers_.find(w);
       if (it != timers_.end()) Raise(it->second, Event{.kind = EventKind::kTick});
       return 0;
@@ -497,15 +449,12 @@ LRESULT Win32Ui::HandleMessage(UINT message, WPARAM w, LPARAM l) {
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
-    case kRunSoonMessage: {
-      std::vector<std::function<void()>> jobs;
-      {
-        std::lock_guard lock(soon_lock_);
-        jobs.swap(soon_);
-      }
-      for (auto& job : jobs) job();
+    case kRunSoonMessage:
+      jobs_.RunPending();
       return 0;
-    }
+    case kRunLaterMessage:
+      RunLaterJob(w, false);
+      return 0;
     case WM_RENDERFORMAT:
     case WM_RENDERALLFORMATS:
     case WM_DESTROYCLIPBOARD:

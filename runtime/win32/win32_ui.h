@@ -9,11 +9,11 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "runtime/job_queue.h"
 #include "runtime/ui.h"
 #include "runtime/win32/handles.h"
 
@@ -88,6 +88,15 @@ class Win32Ui : public Ui {
   void ApplyDpi(int dpi);
   ControlPeer* PeerOf(HWND control) const;
   bool TrayIcon(DWORD action, std::string_view tip);
+  // The RunLater job of this id, once: true when there was one. A job
+  // timed by the window's own timer (`timer`) stops that timer first.
+  bool RunLaterJob(UINT_PTR id, bool timer);
+
+  // Messages of the window's own jobs.
+  static constexpr UINT kRunSoonMessage = WM_APP + 2;
+  static constexpr UINT kRunLaterMessage = WM_APP + 3;
+  static constexpr UINT_PTR kFirstLaterId = 0xC000;
+  static constexpr UINT_PTR kLastLaterId = 0xCFFF;
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
@@ -106,10 +115,9 @@ class Win32Ui : public Ui {
   std::map<std::pair<std::string, int>, Font> fonts_;
   std::map<COLORREF, Brush> brushes_;
   std::function<void(UINT, WPARAM)> clipboard_owner_;
-  std::mutex soon_lock_;
-  std::vector<std::function<void()>> soon_;  // jobs for RunSoon, in order
-  std::map<UINT_PTR, std::function<void()>> later_;  // RunLater jobs by timer id
-  UINT_PTR next_later_ = 0xC000;
+  JobQueue jobs_;  // RunSoon
+  std::map<UINT_PTR, std::function<void()>> later_;  // RunLater jobs by id
+  UINT_PTR next_later_ = kFirstLaterId;
 };
 
 }  // namespace tovan::rt::win32

@@ -156,16 +156,20 @@ TEST_F(PasteTest, MovingTheRowOnNeverTakesTheFocusFromTheProgramBeingFilled) {
   EXPECT_EQ(sim.ui.FocusedUnit(), "超级列表框1");
 }
 
-TEST_F(PasteTest, KeysWaitUntilTheUserLetsGoOfTheHotkeysModifiers) {
-  Prepare({"a"}, {"1"}, 10);
+TEST_F(PasteTest, KeysWaitUntilTheUserLetsGoOfTheHotkeysModifiersAndASecondTapWaitsItsTurn) {
+  // Ctrl+Shift held while the hotkey is tapped twice: the second tap comes
+  // while the first waits for the modifiers, and pastes the next row after it.
+  Prepare({"a", "b", "c"}, {"1", "1", ""}, 10);
   sim.keys.Hold(rt::kVkControl, true);
   sim.keys.Hold(rt::kVkShift, true);
-  sim.clock.AfterMillis(300, [&] {
+  sim.clock.AfterMillis(300, [&] { sim.hotkeys.Press(0, kF2); });
+  sim.clock.AfterMillis(600, [&] {
     sim.keys.Hold(rt::kVkControl, false);
     sim.keys.Hold(rt::kVkShift, false);
   });
   const auto t0 = PressF2();
-  EXPECT_EQ(Story(t0), (Lines{"+0 clip a", "+300 Ctrl+V", "+310 Tab"}));
+  EXPECT_EQ(Story(t0), (Lines{"+0 clip a", "+600 Ctrl+V", "+610 Tab", "+610 clip b", "+710 Ctrl+V", "+720 Tab"}));
+  EXPECT_EQ(List().CurrentRow(), 2);
 }
 
 TEST_F(PasteTest, TheNextTextWaitsUntilTheProgramPastingHasReadTheLastOne) {

@@ -159,6 +159,24 @@ TEST_F(SimUiTest, HotkeysAreRefusedWhenTakenAndIdsAreReused) {
   EXPECT_EQ(sim.log.Of(Action::kHotkeyUnregistered).size(), 1u);
 }
 
+TEST_F(SimUiTest, HookEventsAreHandledInArrivalOrderWhateverWaitsRunBetween) {
+  // The press's handling waits (as a drag copy does); the release and the
+  // next click arrive meanwhile and are handled after it, in their order.
+  std::vector<std::string> story;
+  sim.mouse_hook.Install("test", [&](const MouseEvent& event) {
+    story.push_back("start " + std::to_string(event.message) + " @" + std::to_string(sim.NowMillis()));
+    if (event.message == kLeftButtonDown && event.screen.x == 1) sim.clock.Wait(100);
+  });
+  sim.clock.AfterMillis(30, [&] {
+    sim.mouse_hook.Send(kLeftButtonUp, {1, 1});
+    sim.mouse_hook.Send(kLeftButtonDown, {2, 2});
+  });
+  sim.clock.AfterMillis(60, [&] { sim.mouse_hook.Send(kLeftButtonUp, {2, 2}); });
+  sim.mouse_hook.Send(kLeftButtonDown, {1, 1});
+  sim.clock.Wait(10);
+  EXPECT_EQ(story, (std::vector<std::string>{"start 513 @0", "start 514 @100", "start 513 @100", "start 514 @100"}));
+}
+
 TEST_F(SimUiTest, FilesAreWrittenWholeAndStayInsideTheirRoot) {
   const std::string path = sim.files.InRunDirectory("保存A.txt");
   EXPECT_EQ(sim.files.Read(path), "");
