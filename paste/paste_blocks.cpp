@@ -55,9 +55,11 @@ void PasteEngine::WaitForModifiersReleased() {
   while (held() && p_.clock.NowMicros() < deadline) p_.clock.Wait(5);
 }
 
-void PasteEngine::Press(std::initializer_list<int> chord) {
+bool PasteEngine::Press(std::initializer_list<int> chord) {
   WaitForModifiersReleased();
+  if (TargetLeft()) return false;
   p_.keys.Chord(chord);
+  return true;
 }
 
 bool PasteEngine::SetClipboard(std::string_view text) {
@@ -75,10 +77,7 @@ bool PasteEngine::SetClipboardPicture(std::string_view image_bytes) {
   return p_.clipboard.SetPicture(image_bytes);
 }
 
-void PasteEngine::PressPaste() {
-  Press({rt::kVkControl, 'V'});
-  paste_pending_ = true;
-}
+void PasteEngine::PressPaste() { paste_pending_ = Press({rt::kVkControl, 'V'}); }
 
 bool PasteEngine::ClipboardPaste(std::string_view text, int wait_ms) {
   // Never Ctrl+V over what the clipboard held before: a write that failed
@@ -86,13 +85,13 @@ bool PasteEngine::ClipboardPaste(std::string_view text, int wait_ms) {
   if (!SetClipboard(text)) return false;
   p_.clock.Wait(wait_ms);
   PressPaste();
-  return true;
+  return paste_pending_;
 }
 
 void PasteEngine::SkipKeys(int row, Key key, bool waits) {
   for (int n = SkipCount(row); n > 0; --n) {
     if (waits) p_.clock.Wait(Interval());
-    Press({static_cast<int>(key)});
+    if (!Press({static_cast<int>(key)})) return;
   }
 }
 
@@ -104,7 +103,11 @@ void PasteEngine::TypedTabs(int row) {
   }
 }
 
-void PasteEngine::PostRow(std::string_view text) { PostTextToWindow(p_.messages, TargetWindow(p_.ui), text); }
+bool PasteEngine::PostRow(std::string_view text) {
+  if (TargetLeft()) return false;
+  PostTextToWindow(p_.messages, TargetWindow(p_.ui), text);
+  return true;
+}
 
 void PasteEngine::TypeRow(std::string_view text) {
   WaitForModifiersReleased();

@@ -6,6 +6,7 @@
 // 按钮120 ("自动"/"单次") and 编辑框1011 ("66" stops) the automatic run.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -49,16 +50,24 @@ class PasteEngine {
   bool SetClipboard(std::string_view text);
   bool SetClipboardPicture(std::string_view image_bytes);
   void PressPaste();
+  // False when nothing was pasted (the clipboard stayed out of reach, or
+  // the program being filled is no longer in front).
   bool ClipboardPaste(std::string_view text, int wait_ms);
   void SkipKeys(int row, Key key, bool waits);
   void TypedTabs(int row);
-  void PostRow(std::string_view text);
+  bool PostRow(std::string_view text);
   void TypeRow(std::string_view text);
   void PasteItemList();
-  void Press(std::initializer_list<int> chord);
+  // False when nothing was pressed: the program an automatic run fills is
+  // no longer in front.
+  bool Press(std::initializer_list<int> chord);
   void WaitForModifiersReleased();
   void Advance();
   void EndCheck();
+  // Whether another program than the one an automatic run began in has
+  // come to the front (or the tool itself); the run is then stopped, with
+  // a hint saying why, and nothing more is sent.
+  bool TargetLeft();
 
   int CurrentRow() const;
   void SetCurrentRow(int row);
@@ -75,6 +84,7 @@ class PasteEngine {
   const HotkeyLoader& hotkeys_;
   const std::unique_ptr<Typist>& typist_;
   bool paste_pending_ = false;  // Ctrl+V pressed since the last clipboard write
+  std::uint32_t run_target_ = 0;  // the process an automatic run fills; 0: none, or unknown
 };
 
 }  // namespace tovan::paste

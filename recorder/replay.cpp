@@ -12,24 +12,33 @@ namespace {
 constexpr rt::Colour kViolet{144, 0, 255};
 constexpr rt::Colour kBlue{0, 0, 255};
 constexpr const char* kSlots[] = {"选择框94", "选择框95", "选择框96", "选择框97", "选择框98"};
+constexpr int kAfterPassMs = 50;
 
 }  // namespace
 
 void Replay::Bind() {
-  p_.ui.Bind("按钮117", rt::EventKind::kClicked, [this](const rt::Event&) { Run(); });
+  p_.ui.Bind("按钮117", rt::EventKind::kClicked, [this](const rt::Event&) { Start(); });
 }
 
 int Replay::StartWait() const { return std::max(0, rt::ToInteger(p_.ui["组合框2"].Text())); }
 
 bool Replay::MayRun() const { return p_.ui[kRunFlag].Checked(); }
 
+template <class Step>
+void Replay::After(int ms, Step step) {
+  p_.ui.RunLater(ms, [this, step, replay = replay_] {
+    if (running_ && replay == replay_ && !p_.ui.Destroyed()) (this->*step)();
+  });
+}
+
 void Replay::SimulateHotkey() {
   if (recorder_.Recording()) {
     recorder_.AskToStopRecording(300);
     return;
   }
-  p_.clock.Wait(StartWait());
-  Run();
+  p_.ui.RunLater(StartWait(), [this] {
+    if (!p_.ui.Destroyed()) Start();
+  });
 }
 
 void Replay::StopHotkey() {
@@ -44,47 +53,72 @@ void Replay::StopHotkey() {
   p_.ui[kRunFlag].SetChecked(false);
 }
 
-void Replay::Run() {
+void Replay::Stop() {
+  if (!running_) return;
+  p_.ui[kRunFlag].SetChecked(false);
+  Finish();
+}
+
+void Replay::Start() {
   // One replay at a time: a second start would share the pass counter.
   if (running_) return;
   p_.ui[kRunFlag].SetChecked(true);
   const bool slot_ticked = std::any_of(std::begin(kSlots), std::end(kSlots), [&](const char* s) { return p_.ui[s].Checked(); });
   if (!recorder_.On() || recorder_.Recording() || !slot_ticked) return;
   running_ = true;
-  p_.clock.Wait(StartWait());
+  ++replay_;
+  After(StartWait(), &Replay::FirstPass);
+}
+
+void Replay::FirstPass() {
   rt::Unit& status = p_.ui[kStatus];
   status.SetText(kReplaying);
   status.SetTextColour(kViolet);
-  const int passes = rt::ToInteger(p_.ui["组合框64"].Text());
-  for (int pass = 1; pass <= passes; ++pass) {
-    p_.ui.PumpEvents();
-    if (!MayRun()) break;
-    p_.ui["透明标签17"].SetText(" 第" + rt::ToText(pass) + "次");
-    PlayPass();
-    p_.clock.Wait(50);
-  }
-  running_ = false;
+  passes_ = rt::ToInteger(p_.ui["组合框64"].Text());
+  pass_ = 0;
+  NextPass();
 }
 
-void Replay::PlayPass() {
-  const std::size_t rows = events_.RowCount();
-  for (std::size_t row = 0; row < rows; ++row) {
-    p_.ui.PumpEvents();
-    if (!MayRun()) return;
-    // The list may change between rows (a slot loaded meanwhile): a row
-    // that is gone reads as empty and plays nothing.
-    auto number = [&](std::size_t column) { return rt::ToInteger(events_.Cell(row, column)); };
-    const std::string_view kind = events_.Cell(row, 0);
-    if (kind == "鼠标") {
-      p_.ui.PumpEvents();
-      p_.clock.Wait(std::max(0, number(7)));
-      ReplayMouseEvent(p_, number(5), number(3), number(4));
-    } else if (kind == "按键") {
-      p_.ui.PumpEvents();
-      p_.clock.Wait(std::max(0, number(7)));
-      SendKeyEvent(p_, number(3), number(4), false);
-    }
+void Replay::NextPass() {
+  if (++pass_ > passes_ || !MayRun()) {
+    Finish();
+    return;
   }
+  p_.ui["透明标签17"].SetText(" 第" + rt::ToText(pass_) + "次");
+  row_ = 0;
+  rows_ = events_.RowCount();
+  NextRow();
+}
+
+void Replay::NextRow() {
+  // Rows of any other kind play nothing; a stopped replay ends its pass.
+  while (row_ < rows_ && MayRun()) {
+    const std::string_view kind = events_.Cell(row_, 0);
+    if (kind == "鼠标" || kind == "按键") {
+      After(std::max(0, rt::ToInteger(events_.Cell(row_, 7))), &Replay::SendRow);
+      return;
+    }
+    ++row_;
+  }
+  After(kAfterPassMs, &Replay::NextPass);
+}
+
+void Replay::SendRow() {
+  // The list may change between rows (a slot loaded meanwhile): a row that
+  // is gone reads as empty and plays nothing.
+  auto number = [&](std::size_t column) { return rt::ToInteger(events_.Cell(row_, column)); };
+  const std::string_view kind = events_.Cell(row_, 0);
+  if (kind == "鼠标")
+    ReplayMouseEvent(p_, number(5), number(3), number(4));
+  else if (kind == "按键")
+    SendKeyEvent(p_, number(3), number(4), false);
+  ++row_;
+  NextRow();
+}
+
+void Replay::Finish() {
+  running_ = false;
+  ++replay_;
 }
 
 }  // namespace tovan::recorder

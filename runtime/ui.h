@@ -77,6 +77,8 @@ class Ui {
   // System handle of the window the user works in, whichever program owns
   // it (0 for none).
   virtual std::uintptr_t ForegroundWindow() const = 0;
+  // The process that owns the window the user works in (0 for none).
+  virtual std::uint32_t ForegroundProcess() const = 0;
   // Keeps a window above all others, or lets it go back among them.
   virtual void SetTopmost(std::uintptr_t window, bool topmost) = 0;
   // Runs the job on the window's thread once the current event is done

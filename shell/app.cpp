@@ -198,6 +198,8 @@ void App::PlaceWindow() {
 }
 
 void App::Closing() {
+  // A replay sends nothing into other programs once its window is gone.
+  replay_.Stop();
   // Closed before the start-up read the settings: the boxes hold nothing of
   // the user's yet, and writing them would wipe the saved hotkeys.
   if (settings_read_)

@@ -238,6 +238,7 @@ void SimInjector::MouseButton(int flag) {
                      : flag == kMouseMiddleUp   ? "middle up"
                                                 : "?";
   log_.Add(clock_.NowMicros(), Action::kInjectedMouse, name);
+  if (answer_) answer_(name);
 }
 
 void SimInjector::SetCursor(Point screen) {

@@ -86,10 +86,14 @@ class SimInjector : public InputInjector {
   // Where a window's client area starts on the screen.
   void SetClientOrigin(std::uintptr_t window, Point origin) { origins_[window] = origin; }
   void SetForeground(std::uintptr_t window) { foreground_ = window; }
+  // The system answering an injected button ("left down"), as the window
+  // under the cursor would (a press on a title bar starts a modal loop).
+  void OnButton(std::function<void(const std::string&)> answer) { answer_ = std::move(answer); }
 
  private:
   VirtualClock& clock_;
   ActionLog& log_;
+  std::function<void(const std::string&)> answer_;
   Point cursor_;
   std::map<std::uintptr_t, Point> origins_;
   std::uintptr_t foreground_ = 0;

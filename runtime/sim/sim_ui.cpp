@@ -157,6 +157,11 @@ void SimUi::DropFiles(std::string_view on_unit, std::vector<std::string> files) 
   Raise(it->second, Event{.kind = EventKind::kDropped, .files = std::move(files)});
 }
 
+void SimUi::Close() {
+  Raise(kWindowUnit, Event{.kind = EventKind::kClosing});
+  Destroy();
+}
+
 void SimUi::Minimise() {
   minimised_ = true;
   Raise(kWindowUnit, Event{.kind = EventKind::kSizeChanged, .code = 1});

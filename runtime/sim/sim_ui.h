@@ -39,6 +39,10 @@ class SimUi : public Ui {
   void SetActive(bool active) { active_ = active; }
   std::uintptr_t ForegroundWindow() const override { return foreground_; }
   void SetForegroundWindow(std::uintptr_t window) { foreground_ = window; }
+  // The window's own process while it is active, else the other program's.
+  std::uint32_t ForegroundProcess() const override { return active_ ? kOwnProcess : foreground_process_; }
+  void SetForegroundProcess(std::uint32_t process) { foreground_process_ = process; }
+  static constexpr std::uint32_t kOwnProcess = 1;
   void SetTopmost(std::uintptr_t window, bool topmost) override;
   void RunSoon(std::function<void()> job) override {
     if (jobs_.Post(std::move(job))) clock_.At(clock_.NowMicros(), [this] { jobs_.RunPending(); });
@@ -63,6 +67,7 @@ class SimUi : public Ui {
   // The user clicks a row's check box, holding these modifiers.
   void ToggleCheck(std::string_view list, int row, int modifiers = 0);
   void DropFiles(std::string_view on_unit, std::vector<std::string> files);
+  void Close();                                      // the user closes the window
   void Minimise();                                   // the user minimises the window
   void TrayAction(int code);
   void FocusUnit(std::string_view unit);             // moves focus, raising lost/got focus
@@ -88,6 +93,7 @@ class SimUi : public Ui {
   ActionLog& log_;
   JobQueue jobs_;
   std::uintptr_t foreground_ = 0;
+  std::uint32_t foreground_process_ = 0;
   bool shown_ = false;
   bool destroyed_ = false;
   bool minimised_ = false;

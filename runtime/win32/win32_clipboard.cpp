@@ -34,6 +34,20 @@ void MarkPrivate() {
   }
 }
 
+// Waits up to `ms` (0: only gives way to other threads) while serving the
+// messages other programs send this thread, and nothing else: the program
+// holding the clipboard may be waiting for the text this window promised
+// (WM_RENDERFORMAT is a sent message), and would hold it until it gets it.
+// Posted messages and input stay queued, so no event of the window runs.
+void ServeSentMessagesFor(DWORD ms) {
+  MSG message;
+  if (ms == 0)
+    SwitchToThread();
+  else
+    MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_SENDMESSAGE, 0);
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 }  // namespace
 
 ClipboardSession::ClipboardSession(HWND owner) {
@@ -48,10 +62,7 @@ ClipboardSession::ClipboardSession(HWND owner) {
     }
     const ULONGLONG waited = GetTickCount64() - start;
     if (waited >= kOpenMillis) return;
-    if (attempt < kYields)
-      SwitchToThread();
-    else
-      Sleep(waited < 50 ? 1 : 10);
+    ServeSentMessagesFor(attempt < kYields ? 0 : waited < 50 ? 1 : 10);
   }
 }
 

@@ -296,6 +296,13 @@ Point Win32Ui::CursorPos() const {
   return {p.x, p.y};
 }
 
+std::uint32_t Win32Ui::ForegroundProcess() const {
+  HWND foreground = GetForegroundWindow();
+  DWORD process = 0;
+  if (foreground) GetWindowThreadProcessId(foreground, &process);
+  return process;
+}
+
 void Win32Ui::SetTopmost(std::uintptr_t window, bool topmost) {
   SetWindowPos(reinterpret_cast<HWND>(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE);

@@ -44,6 +44,7 @@ class Win32Ui : public Ui {
   std::string FocusedUnit() const override;
   bool Active() const override { return window_ && GetForegroundWindow() == window_; }
   std::uintptr_t ForegroundWindow() const override { return reinterpret_cast<std::uintptr_t>(GetForegroundWindow()); }
+  std::uint32_t ForegroundProcess() const override;
   void SetTopmost(std::uintptr_t window, bool topmost) override;
   void RunSoon(std::function<void()> job) override;
   void RunLater(int ms, std::function<void()> job) override;

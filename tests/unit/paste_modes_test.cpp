@@ -70,6 +70,26 @@ TEST_F(PasteTest, ASecondPressDuringARunStopsItBeforeTheNextRow) {
   EXPECT_EQ(List().CurrentRow(), 2);
 }
 
+TEST_F(PasteTest, AnAutomaticRunStopsWhenAnotherProgramComesToTheFront) {
+  Prepare({"r0", "r1", "r2", "r3", "r4"}, {"1", "1", "1", "1", "1"}, 10);
+  Mode("自动横向粘贴");
+  sim.ui.SetActive(false);
+  sim.ui.SetForegroundProcess(42);  // the program being filled
+  sim.clock.AfterMillis(200, [&] { sim.ui.SetForegroundProcess(0); });   // its window closes
+  sim.clock.AfterMillis(220, [&] { sim.ui.SetForegroundProcess(77); });  // and a chat takes the focus
+  const auto t0 = PressF2();
+  EXPECT_EQ(Story(t0), (Lines{"+30 clip r0", "+130 Ctrl+V", "+140 Tab", "+140 clip r1"}));
+  EXPECT_EQ(U("按钮120").Text(), "自动");
+  EXPECT_EQ(U("编辑框1011").Text(), "66");
+  EXPECT_EQ(List().CurrentRow(), 1);  // the next run begins with the row not pasted
+  const auto balloons = sim.log.Of(rt::sim::Action::kBalloon);
+  ASSERT_FALSE(balloons.empty());
+  EXPECT_NE(balloons.back().detail.find("●目标窗口已关闭或切换，自动粘贴已停止！"), std::string::npos);
+  // Back in front, the next press goes on from that row.
+  sim.ui.SetForegroundProcess(42);
+  EXPECT_EQ(Story(PressF2()).at(0), "+30 clip r1");
+}
+
 TEST_F(PasteTest, APressWhileAStopIsPendingStartsANewRunInsideTheOld) {
   Prepare({"r0", "r1", "r2", "r3"}, {"", "", "", ""}, 10);
   Mode("自动横向粘贴");

@@ -220,6 +220,7 @@ TEST_F(ReplayTest, EveryPassPlaysTheRowsAfterTheirDelaysAndCountsInTheLabel) {
   Lines labels;
   for (int at : {150, 300, 450}) sim.clock.AfterMillis(at, [&] { labels.push_back(U("透明标签17").Text()); });
   sim.hotkeys.Press(0, kF10);
+  sim.clock.Wait(1000);
   EXPECT_EQ(labels, (Lines{" 第1次", " 第2次", " 第3次"}));
   EXPECT_EQ(Injected(sim, t0, mark),
             (Lines{"+120 65 down", "+120 at 100,200", "+120 left down", "+270 65 down", "+270 at 100,200",
@@ -234,8 +235,48 @@ TEST_F(ReplayTest, AStopDuringALongDelayStillSendsThatRowThenEnds) {
   const std::int64_t t0 = sim.NowMillis();
   const std::size_t mark = sim.log.Entries().size();
   sim.ui.Click("按钮117");
+  sim.clock.Wait(3000);
   EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+2010 65 down"}));
   EXPECT_EQ(U("透明标签16").Text(), "状态：停止模拟");
+}
+
+TEST_F(ReplayTest, ClosingTheWindowSendsNothingMoreNotEvenARowAlreadyDue) {
+  Prepare("2000", "2000");
+  ChooseItem("组合框64", "3");
+  sim.clock.AfterMillis(2500, [&] { sim.ui.Close(); });
+  const std::int64_t t0 = sim.NowMillis();
+  const std::size_t mark = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(20000);
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+2010 65 down"}));
+  EXPECT_FALSE(U("选择框93").Checked());
+}
+
+TEST_F(ReplayTest, AReplayedPressThatStartsAModalLoopStillGetsItsRelease) {
+  // A press on the window's own title bar: the system's move loop runs the
+  // window's events until the button comes up, or (for the test) 5 s.
+  SwitchOn();
+  app.Events().Append({"鼠标", "左键按下", "", "100", "5", "513", "", "100"});
+  app.Events().Append({"鼠标", "左键放开", "", "100", "5", "514", "", "100"});
+  U("选择框94").SetChecked(true);
+  ChooseItem("组合框2", "10");
+  bool released = false;
+  std::int64_t loop_ended = -1;
+  sim.injector.OnButton([&](const std::string& button) {
+    if (button == "left up") released = true;
+    if (button != "left down") return;
+    sim.clock.AfterMillis(0, [&] {  // the window's loop takes the press
+      const std::int64_t deadline = sim.NowMillis() + 5000;
+      while (!released && sim.NowMillis() < deadline) sim.clock.Wait(10);
+      loop_ended = sim.NowMillis();
+    });
+  });
+  const std::int64_t t0 = sim.NowMillis();
+  const std::size_t mark = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(6000);
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+110 at 100,5", "+110 left down", "+210 at 100,5", "+210 left up"}));
+  EXPECT_EQ(loop_ended - t0, 210);
 }
 
 TEST_F(ReplayTest, NothingReplaysWithoutATickedSlotWhileRecordingOrTwiceAtOnce) {
@@ -244,6 +285,7 @@ TEST_F(ReplayTest, NothingReplaysWithoutATickedSlotWhileRecordingOrTwiceAtOnce) 
   std::size_t mark = sim.log.Entries().size();
   sim.ui.Click("按钮117");
   sim.hotkeys.Press(0, kF10);
+  sim.clock.Wait(500);
   EXPECT_TRUE(Injected(sim, 0, mark).empty());
   // A second start during the first replay's waits is refused.
   U("选择框94").SetChecked(true);
@@ -251,6 +293,7 @@ TEST_F(ReplayTest, NothingReplaysWithoutATickedSlotWhileRecordingOrTwiceAtOnce) 
   mark = sim.log.Entries().size();
   const std::int64_t t0 = sim.NowMillis();
   sim.ui.Click("按钮117");
+  sim.clock.Wait(500);
   EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+110 65 down", "+110 at 100,200", "+110 left down"}));
 }
 

@@ -1,3 +1,5 @@
+#include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "tests/win/win32_fixture.h"
@@ -72,6 +74,40 @@ TEST_F(Win32ClipboardTest, TheWaitForAPasteEndsWhenAnotherProgramHasReadTheText)
   EXPECT_TRUE(platform->clipboard.WaitUntilTaken(0));
   ASSERT_TRUE(platform->clipboard.SetText("第二行"));
   EXPECT_FALSE(platform->clipboard.WaitUntilTaken(50));
+}
+
+TEST_F(Win32ClipboardTest, AWriteThatWaitsForTheClipboardRendersWhatItsHolderAsksFor) {
+  // The holder opened the clipboard to read the text promised earlier; the
+  // next write waits for it to close, and must meanwhile hand it the text.
+  ASSERT_TRUE(platform->clipboard.SetText("第一行"));
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::wstring read;
+  std::atomic<bool> finished{false};
+  std::thread holder([&] {
+    if (!OpenClipboard(nullptr)) return;
+    SetEvent(opened);
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+        read = chars;
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+    finished = true;
+  });
+  ASSERT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+  const DWORD start = GetTickCount();
+  const bool written = platform->clipboard.SetText("第二行");
+  const DWORD took = GetTickCount() - start;
+  // A write that failed leaves the holder waiting for its text: the window
+  // answers it here, so the test ends either way.
+  PumpUntil([&] { return finished.load(); }, 5000);
+  holder.join();
+  CloseHandle(opened);
+  EXPECT_TRUE(written);
+  EXPECT_EQ(read, L"第一行");
+  EXPECT_EQ(platform->clipboard.Text(), "第二行");
+  std::printf("a write behind a holder waiting for its text took %lu ms\n", took);
 }
 
 TEST_F(Win32ClipboardTest, TheLastTextStaysOnTheClipboardWhenTheWindowCloses) {
