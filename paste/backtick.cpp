@@ -25,6 +25,9 @@ void Backtick::Bind() {
   using rt::Event;
   using rt::EventKind;
   pin_.Bind();
+  busy_.when_idle = [this] {
+    if (!held_copies_.empty()) p_.ui.RunSoon([this] { AddHeldCopies(); });
+  };
   p_.ui.Bind(kPasteButton, EventKind::kClicked, [this](const Event&) { TogglePaste(); });
   p_.ui.Bind(kSamePageButton, EventKind::kClicked, [this](const Event&) {
     if (SamePageOn())
@@ -86,14 +89,32 @@ void Backtick::CopyIntoTable() {
   if (mode == table::ImportMode::kNone) return;
   const bool single = mode == table::ImportMode::kSingle;
   p_.clock.Wait(single ? 50 : 100);
-  // A slot being opened or saved owns the rows until it is done.
-  if (busy_.Now()) return;
+  const std::string separator = p_.ui["分割符"].Text();
+  // A slot being opened or saved, or a drop, owns the rows until it is
+  // done: the copy becomes rows after it.
+  if (busy_.Now() || !held_copies_.empty()) {
+    held_copies_.push_back({text, mode, separator});
+    return;
+  }
+  AddCopiedRows(text, mode, separator);
+}
+
+void Backtick::AddHeldCopies() {
+  while (!held_copies_.empty() && !busy_.Now()) {
+    HeldCopy copy = std::move(held_copies_.front());
+    held_copies_.pop_front();
+    AddCopiedRows(copy.text, copy.mode, copy.separator);
+  }
+}
+
+void Backtick::AddCopiedRows(const std::string& text, table::ImportMode mode, const std::string& separator) {
+  const bool single = mode == table::ImportMode::kSingle;
   const std::size_t before = rows_.RowCount();
   table::RowStore::Batch rows(before + 1);
   if (single)
     rows.Add(text);
   else
-    rows = table::CutCopiedText(mode, text, p_.ui["分割符"].Text(), before + 1);
+    rows = table::CutCopiedText(mode, text, separator, before + 1);
   rows_.Adopt(std::move(rows));
   editor_.Refresh();
   const int last = static_cast<int>(rows_.RowCount()) - 1;
@@ -161,7 +182,7 @@ void Backtick::MouseEvent(const rt::MouseEvent& event) {
   switch (event.message) {
     case rt::kRightButtonUp:
       // The window last right-clicked, outside the same-page mode.
-      if (!same_page) p_.ui["编辑框句柄"].SetText(p_.ui["句柄1"].Text());
+      if (!same_page) p_.ui["编辑框句柄"].SetText(rt::ToText(static_cast<std::int64_t>(event.window)));
       break;
     case rt::kLeftButtonDown: press_point_ = event.screen; break;
     case rt::kLeftButtonUp:

@@ -20,6 +20,7 @@
 #include "runtime/platform.h"
 #include "table/busy.h"
 #include "table/excel.h"
+#include "table/import_cut.h"
 #include "table/row_store.h"
 #include "table/same_page_file.h"
 #include "table/table_editor.h"
@@ -65,6 +66,10 @@ class Backtick {
  private:
   // The copy modes of a press.
   void CopyIntoTable();
+  // Copied text as new rows of the table, cut as the import mode says.
+  void AddCopiedRows(const std::string& text, table::ImportMode mode, const std::string& separator);
+  // The copies held back while a file action owned the rows.
+  void AddHeldCopies();
   void CopyOntoSamePage();
   void CopyIntoWord();
   void CopyIntoExcel();
@@ -96,6 +101,12 @@ class Backtick {
   // one after another, in the order of the drags.
   std::deque<std::int64_t> drags_;
   bool copying_ = false;
+  struct HeldCopy {
+    std::string text;
+    table::ImportMode mode;
+    std::string separator;
+  };
+  std::deque<HeldCopy> held_copies_;
 };
 
 }  // namespace tovan::paste

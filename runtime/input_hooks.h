@@ -7,6 +7,7 @@
 // under its own name; the system hook lives while any of them listens.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 
@@ -36,6 +37,9 @@ struct MouseEvent {
   int message = 0;
   Point screen;          // where the cursor was, in screen pixels
   bool ours = false;     // injected by this program
+  // The window under the cursor at the moment of a right button's release
+  // (0 for other events): the handling may come later, the cursor elsewhere.
+  std::uintptr_t window = 0;
 };
 
 struct KeyEvent {

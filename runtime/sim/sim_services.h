@@ -44,6 +44,7 @@ class SimHook : public Hook {
   bool Installed(std::string_view owner) const override { return handlers_.find(owner) != handlers_.end(); }
 
  protected:
+  Ui& Window() const { return ui_; }
   void Deliver(const Event& event) {
     ui_.RunSoon([this, event] {
       const auto listeners = handlers_;  // a handler may remove itself
@@ -61,7 +62,8 @@ class SimMouseHook : public SimHook<MouseHook, MouseEvent> {
  public:
   using SimHook::SimHook;
   void Send(int message, Point screen, bool ours = false) {
-    Deliver(MouseEvent{.message = message, .screen = screen, .ours = ours});
+    Deliver(MouseEvent{.message = message, .screen = screen, .ours = ours,
+                       .window = message == kRightButtonUp ? Window().WindowUnderCursor() : 0});
   }
 };
 

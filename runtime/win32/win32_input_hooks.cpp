@@ -30,7 +30,8 @@ std::optional<MouseEvent> Noted(MouseEvent*, WPARAM message, LPARAM data) {
   const auto& event = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
   return MouseEvent{.message = static_cast<int>(message),
                     .screen = {event.pt.x, event.pt.y},
-                    .ours = event.dwExtraInfo == kInjectedByTovan};
+                    .ours = event.dwExtraInfo == kInjectedByTovan,
+                    .window = message == WM_RBUTTONUP ? reinterpret_cast<std::uintptr_t>(WindowFromPoint(event.pt)) : 0};
 }
 
 std::optional<KeyEvent> Noted(KeyEvent*, WPARAM message, LPARAM data) {

@@ -60,6 +60,19 @@ TEST_F(BacktickTest, ACopyIntoTheTableIsSplitByTheImportModeAndEmptyPartsLeaveNo
   EXPECT_EQ(app.Rows().RowCount(), 8u);
 }
 
+TEST_F(BacktickTest, ACopyMadeWhileASlotOpensBecomesRowsOnceTheOpenHasEnded) {
+  sim.files.Write(sim.files.InRunDirectory("保存B.txt"), "s1\xA1\xEFs2\xA1\xEF");
+  ImportMode("自定义分割符录入");
+  U("分割符").SetText(",");
+  Selected("x,y");
+  sim.worker.SetJobMillis(400);  // the slot's file jobs take 400 ms
+  sim.clock.AfterMillis(10, [&] { sim.hotkeys.Press(0, rt::kVkBacktick); });
+  sim.ui.Click("打开B");
+  sim.clock.Wait(1000);
+  EXPECT_EQ(ColumnOf(table::kContent), (Lines{"s1", "s2", "x", "y"}));
+  EXPECT_EQ(ColumnOf(table::kNumber), (Lines{"1", "2", "3", "4"}));
+}
+
 TEST_F(BacktickTest, ACopyIsReadOnlyOnceTheProgramHasCopiedUpToHalfASecond) {
   ImportMode("单次录入");
   // The program copies 170 ms after Ctrl+C; reading at 50 ms would find
@@ -125,10 +138,16 @@ TEST_F(BacktickTest, BacktickPasteCopiesDragsAndPastesOnTheKeyOrAMiddleClick) {
   t0 = Now();
   sim.mouse_hook.Send(rt::kMiddleButtonDown, {5, 5});
   EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));
-  // The window last right-clicked is remembered.
+  // The window last right-clicked is remembered: the one under the cursor
+  // at the click, though the click is handled after a drag copy's wait.
+  t0 = Now();
+  Drag({10, 10}, {60, 12});
   sim.ui.SetCursor({5, 5}, 4660);
   sim.mouse_hook.Send(rt::kRightButtonUp, {5, 5});
+  sim.ui.SetCursor({90, 90}, 9999);
+  sim.clock.Wait(200);
   EXPECT_EQ(U("编辑框句柄").Text(), "4660");
+  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+C", "+50 clip 拖选"}));
 
   // Off outside the same-page mode: the backtick still pastes.
   sim.ui.Click("按钮66");
