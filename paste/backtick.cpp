@@ -195,29 +195,22 @@ void Backtick::MouseEvent(const rt::MouseEvent& event) {
 }
 
 void Backtick::CopyDrag() {
-  drags_.push_back(p_.clock.NowMicros() + std::int64_t{CopyWait()} * 1000);
-  if (copying_) return;  // the copy under way takes this one in its turn
-  copying_ = true;
-  while (!drags_.empty()) {
-    const std::int64_t due = drags_.front();
-    drags_.pop_front();
-    const std::int64_t now = p_.clock.NowMicros();
-    if (due > now) p_.clock.Wait(static_cast<int>((due - now + 999) / 1000));
-    // Outside the same-page mode the text stays on the clipboard for the
-    // backtick or a middle click to paste, unread: a read would hold the
-    // clipboard just when a paste may want it.
-    if (!SamePageOn()) {
-      p_.keys.Chord({rt::kVkControl, 'C'});
-      p_.clock.Wait(50);
-      continue;
-    }
-    const std::string text = Copy(50);
-    if (!text.empty() && SamePageOn()) {
-      AppendToSamePage(text);
-      p_.clipboard.SetText("");
-    }
+  // Drags made during this copy's waits are heard after it, in their order
+  // (the window's job queue): one copy after another.
+  p_.clock.Wait(CopyWait());
+  // Outside the same-page mode the text stays on the clipboard for the
+  // backtick or a middle click to paste, unread: a read would hold the
+  // clipboard just when a paste may want it.
+  if (!SamePageOn()) {
+    p_.keys.Chord({rt::kVkControl, 'C'});
+    p_.clock.Wait(50);
+    return;
   }
-  copying_ = false;
+  const std::string text = Copy(50);
+  if (!text.empty() && SamePageOn()) {
+    AppendToSamePage(text);
+    p_.clipboard.SetText("");
+  }
 }
 
 void Backtick::MiddleClickPaste() {

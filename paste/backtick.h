@@ -97,10 +97,6 @@ class Backtick {
   table::Excel类 excel_;
   table::Word类 word_;
   rt::Point press_point_;
-  // Drag copies waiting their turn (when each is due, in microseconds):
-  // one after another, in the order of the drags.
-  std::deque<std::int64_t> drags_;
-  bool copying_ = false;
   struct HeldCopy {
     std::string text;
     table::ImportMode mode;
