@@ -16,9 +16,31 @@ int ColumnsPerRow(const std::string& text) {
   return 0;
 }
 
+// Says so next to the program's button, once the work of a click or a
+// press is over, when the office program stopped answering meanwhile: its
+// calls were given up, and the next ones work once it answers again.
+class HungReport {
+ public:
+  HungReport(rt::Platform& p, const char* button, const char* text) : p_(p), button_(button), text_(text) {}
+  ~HungReport() {
+    if (p_.automation.Hung()) p_.ui.Hint(text_, button_, 10, 30);
+  }
+  HungReport(const HungReport&) = delete;
+  HungReport& operator=(const HungReport&) = delete;
+
+ private:
+  rt::Platform& p_;
+  const char* button_;
+  const char* text_;
+};
+
+constexpr char kWordHung[] = "●Word没有响应，请等它恢复后再试！";
+constexpr char kExcelHung[] = "●Excel没有响应，请等它恢复后再试！";
+
 }  // namespace
 
 void Backtick::WordButton() {
+  const HungReport report(p_, "按钮word", kWordHung);
   hotkeys_.ReRegisterBacktick();
   show_table();
   select_copy_mode("按钮word", 2);
@@ -28,6 +50,7 @@ void Backtick::WordButton() {
 }
 
 void Backtick::ExcelButton() {
+  const HungReport report(p_, "按钮excel", kExcelHung);
   const bool paste_was_on = p_.ui["按钮66"].Text() == "关闭复制";
   hotkeys_.ReRegisterBacktick();
   show_table();
@@ -45,6 +68,7 @@ void Backtick::ExcelButton() {
 }
 
 void Backtick::CopyIntoWord() {
+  const HungReport report(p_, "按钮word", kWordHung);
   p_.clock.Wait(100);
   if (Copy(CopyWait()).empty()) return;
   word_.PasteAtSelection();
@@ -52,6 +76,7 @@ void Backtick::CopyIntoWord() {
 }
 
 void Backtick::CopyIntoExcel() {
+  const HungReport report(p_, "按钮excel", kExcelHung);
   p_.clock.Wait(100);
   if (Copy(CopyWait()).empty()) return;
   const int columns = ColumnsPerRow(p_.ui["组合框63"].Text());

@@ -1,7 +1,8 @@
 // Late-bound automation of other programs (COM dispatch by member name),
 // as the Word and Excel modes drive the office programs. A call that fails
-// (no such program, no such member, the program refused) changes nothing
-// and says so; nothing throws, and the caller simply goes on.
+// (no such program, no such member, the program refused, or no answer in
+// time) changes nothing and says so; nothing throws, and the caller simply
+// goes on. While a call waits for its answer the window's events run.
 #pragma once
 
 #include <cstdint>
@@ -32,10 +33,17 @@ class AutomationObject {
 
 class Automation {
  public:
+  // How long one call may take before it is given up: the program has
+  // stopped answering (hung, or waiting on a dialog of its own).
+  static constexpr int kCallLimitMs = 5000;
+
   virtual ~Automation() = default;
   // A new application object of the program registered under this name
   // ("Excel.Application"); empty when there is none.
   virtual std::unique_ptr<AutomationObject> Create(std::string_view program) = 0;
+  // A call was given up and the program has not answered it yet: until it
+  // does, every call fails at once.
+  virtual bool Hung() const = 0;
 };
 
 }  // namespace tovan::rt

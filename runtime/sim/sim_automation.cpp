@@ -51,6 +51,23 @@ std::unique_ptr<AutomationObject> SimAutomation::Create(std::string_view program
 }
 
 bool SimAutomation::Access(const std::string& path) {
+  // Another call under way (given up, or waited for around this one).
+  if (calling_ || clock_.NowMicros() < answers_at_) {
+    log_.Add(clock_.NowMicros(), Action::kAutomation, path + " (not sent)");
+    return false;
+  }
+  const auto delay = delays_.find(path);
+  if (delay != delays_.end()) {
+    const bool given_up = delay->second > Automation::kCallLimitMs;
+    if (given_up) answers_at_ = clock_.NowMicros() + std::int64_t{delay->second} * 1000;
+    calling_ = true;
+    clock_.Wait(given_up ? Automation::kCallLimitMs : delay->second);
+    calling_ = false;
+    if (given_up) {
+      log_.Add(clock_.NowMicros(), Action::kAutomation, path + " (given up)");
+      return false;
+    }
+  }
   const bool fails = failing_.count(path) != 0;
   log_.Add(clock_.NowMicros(), Action::kAutomation, fails ? path + " (failed)" : path);
   return !fails;

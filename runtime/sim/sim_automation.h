@@ -18,11 +18,15 @@ class SimAutomation : public Automation {
  public:
   SimAutomation(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
   std::unique_ptr<AutomationObject> Create(std::string_view program) override;
+  bool Hung() const override { return !calling_ && clock_.NowMicros() < answers_at_; }
 
   void Uninstall(std::string program) { missing_.insert(std::move(program)); }
   // The access with this logged path fails.
   void Fail(std::string path) { failing_.insert(std::move(path)); }
   void SetNumber(std::string path, std::int32_t value) { numbers_[std::move(path)] = value; }
+  // The access with this logged path takes the program this long to answer
+  // (the window's events run meanwhile); past the call limit it is given up.
+  void Delay(std::string path, int ms) { delays_[std::move(path)] = ms; }
 
   // Logs an access; false when it fails.
   bool Access(const std::string& path);
@@ -34,6 +38,9 @@ class SimAutomation : public Automation {
   std::set<std::string> missing_;
   std::set<std::string> failing_;
   std::map<std::string, std::int32_t> numbers_;
+  std::map<std::string, int> delays_;
+  std::int64_t answers_at_ = 0;  // when a call given up comes back
+  bool calling_ = false;         // a slow call is being waited for
 };
 
 }  // namespace tovan::rt::sim

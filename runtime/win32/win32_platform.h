@@ -17,7 +17,7 @@ void PrepareProcess();
 
 class Win32Platform {
  public:
-  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), mouse_hook(ui), keyboard_hook(ui), worker(ui) {}
+  explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), mouse_hook(ui), keyboard_hook(ui), worker(ui), automation(ui) {}
   Platform Services() {
     return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, keyboard_hook, injector, shell, system, worker, automation};
   }

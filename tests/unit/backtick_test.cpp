@@ -267,5 +267,46 @@ TEST_F(BacktickTest, WordModePastesAtTheSelectionThenStartsANewParagraphAndAMiss
   EXPECT_EQ(U("组合框1").Selection(), 2);
 }
 
+TEST_F(BacktickTest, ASlowOfficeProgramLeavesTheWindowRunningAndAHungOneIsGivenUpWithAHint) {
+  sim.ui.Click("按钮word");
+  Selected("一段话");
+  const std::string paste = "WORD.Application.Selection.Paste()";
+  // Slow: the paste takes a second, and a click meanwhile is handled at once.
+  sim.automation.Delay(paste, 1000);
+  std::int64_t clicked = -1;
+  sim.clock.AfterMillis(400, [&] {
+    sim.ui.Click("按钮8");
+    clicked = sim.NowMillis();
+  });
+  sim.log.Clear();
+  auto t0 = PressBacktick();
+  EXPECT_EQ(Calls(sim), (Lines{"WORD.Application.Selection", paste, "WORD.Application.Selection",
+                               "WORD.Application.Selection.TypeText(\"\r\n\")"}));
+  EXPECT_EQ(clicked - t0.millis, 400);
+  EXPECT_EQ(U("按钮8").Text(), "开启快捷键");
+  EXPECT_TRUE(sim.log.Of(Action::kBalloon).empty());
+
+  // Hung: the paste is given up after the limit, the calls after it are not
+  // even sent, and a hint says why; the next press works once it answers.
+  sim.automation.Delay(paste, 8000);
+  sim.log.Clear();
+  t0 = PressBacktick();
+  EXPECT_EQ(Calls(sim), (Lines{"WORD.Application.Selection", paste + " (given up)",
+                               "WORD.Application.Selection (not sent)"}));
+  const auto balloons = sim.log.Of(Action::kBalloon);
+  ASSERT_EQ(balloons.size(), 1u);
+  EXPECT_NE(balloons[0].detail.find("●Word没有响应，请等它恢复后再试！"), std::string::npos);
+  EXPECT_TRUE(sim.automation.Hung());
+  sim.log.Clear();
+  PressBacktick();
+  EXPECT_EQ(Calls(sim), (Lines{"WORD.Application.Selection (not sent)", "WORD.Application.Selection (not sent)"}));
+  sim.clock.AdvanceTo((t0.millis + 9000) * 1000);
+  EXPECT_FALSE(sim.automation.Hung());
+  sim.automation.Delay(paste, 0);
+  sim.log.Clear();
+  PressBacktick();
+  EXPECT_EQ(Calls(sim).at(1), paste);
+}
+
 }  // namespace
 }  // namespace tovan
