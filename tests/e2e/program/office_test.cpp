@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -44,6 +46,7 @@ class OfficeTest : public TovanWithTargetTest {
     TovanWithTargetTest::SetUp();
   }
   void TearDown() override {
+    std::filesystem::remove(ThisExeDirectory() + L"\\automation-hang");
     TovanWithTargetTest::TearDown();
     Registered(false);
   }
@@ -95,6 +98,32 @@ TEST_F(OfficeTest, TheWordButtonOpensADocumentAndAPressPastesThenStartsAParagrap
                             "WORD.Application.Visible = True", "WORD.Application.Selection",
                             "WORD.Application.Selection.Paste()", "WORD.Application.Selection",
                             "WORD.Application.Selection.TypeText(\"\\r\\n\")"}));
+}
+
+TEST_F(OfficeTest, AHungWordLeavesTheWindowAnsweringIsGivenUpWithAHintAndWorksOnceItAnswers) {
+  ASSERT_TRUE(ClickButton(Control("按钮word")));
+  ASSERT_TRUE(CallsEndWith("WORD.Application.Visible = True"));
+  const std::filesystem::path hang(ThisExeDirectory() + L"\\automation-hang");
+  std::ofstream(hang).put('1');
+  CopyWithBacktick("一段话");
+  // The window answers throughout the hung call and after it is given up.
+  DWORD longest = 0;
+  bool hint = false;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 7000) {
+    const DWORD sent = GetTickCount();
+    ASSERT_TRUE(SendWithTimeout(window_, WM_NULL, 0, 0, 1000).has_value()) << "no answer at " << sent - start << " ms";
+    longest = std::max(longest, GetTickCount() - sent);
+    hint = hint || BalloonShown();
+    Sleep(20);
+  }
+  std::printf("while Word hung, the window answered within %lu ms\n", longest);
+  EXPECT_TRUE(hint);
+  // Word answers again: the hung paste comes back, and the next press pastes.
+  std::filesystem::remove(hang);
+  ASSERT_TRUE(CallsEndWith("WORD.Application.Selection.Paste()"));
+  CopyWithBacktick("第二段");
+  EXPECT_TRUE(CallsEndWith("WORD.Application.Selection.TypeText(\"\\r\\n\")")) << Calls().back();
 }
 
 TEST_F(OfficeTest, WithNoOfficeProgramTheButtonsAndPressesDoNoHarm) {

@@ -193,12 +193,7 @@ TEST_F(PasteTest, AHotkeyAnotherProgramHoldsIsRefusedAndShown) {
   // This program held Ctrl+Shift+F2 before the slot was opened.
   EXPECT_TRUE(WaitUntil([&] { return ListCellText(table_, 0, 4) == ""; }));
   // The balloon that says so.
-  EXPECT_TRUE(WaitUntil([&] {
-    for (HWND top = GetTopWindow(nullptr); top; top = GetNextWindow(top, GW_HWNDNEXT))
-      if (ProcessIdOf(top) == program_.Id() && ClassNameOf(top) == "tooltips_class32" && IsWindowVisible(top))
-        return true;
-    return false;
-  }));
+  EXPECT_TRUE(WaitUntil([&] { return BalloonShown(); }));
 }
 
 }  // namespace

@@ -47,6 +47,13 @@ class TovanTest : public ProgramWindowTest {
         << "the start-up did not place the window";
   }
   HWND Control(std::string_view name) const { return ControlOf(window_, name); }
+  // Whether one of the program's hint balloons is showing.
+  bool BalloonShown() const {
+    for (HWND top = GetTopWindow(nullptr); top; top = GetNextWindow(top, GW_HWNDNEXT))
+      if (ProcessIdOf(top) == program_.Id() && ClassNameOf(top) == "tooltips_class32" && IsWindowVisible(top))
+        return true;
+    return false;
+  }
 
   // Clicks the table's empty area below the rows, as a user would, and lets
   // Wine finish taking the keyboard focus: when it does, it brings its key

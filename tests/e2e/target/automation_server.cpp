@@ -60,6 +60,14 @@ void Log(const std::wstring& line) {
   std::ofstream(std::filesystem::path(Directory() + L"\\automation-calls.log"), std::ios::app | std::ios::binary) << Utf8(escaped) << "\n";
 }
 
+// A test makes the program hang: while the file automation-hang lies beside
+// it, every action waits before it is done (as an office program showing a
+// dialog of its own, or busy, does).
+void WaitWhileHung() {
+  const std::filesystem::path flag(Directory() + L"\\automation-hang");
+  while (std::filesystem::exists(flag)) Sleep(20);
+}
+
 std::wstring ArgText(const VARIANT& v) {
   if (v.vt == VT_BOOL) return v.boolVal ? L"True" : L"False";
   if (v.vt == VT_BSTR) return L"\"" + std::wstring(v.bstrVal ? v.bstrVal : L"") + L"\"";
@@ -139,6 +147,7 @@ class Object : public IDispatch {
     }
     if (id >= kFirstAction) {
       const std::wstring action = kActions[id - kFirstAction];
+      WaitWhileHung();
       Log(path_ + L"." + action + L"(" + joined + L")");
       // A paste into a cell of a row makes the used range reach that row.
       if (action == L"PasteSpecial") {
