@@ -33,12 +33,27 @@ void WriteSlotA(bool pause_on_second) {
       << "\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n";
 }
 
+// Slot A of thirty rows r1 … r30, each with one Enter (or Tab); row 1
+// carries the hotkey Ctrl+Shift+F2.
+void WriteThirtyRows() {
+  std::ofstream rows(Beside("保存A.txt"), std::ios::binary);
+  std::ofstream extras(Beside("跳快数据A.txt"), std::ios::binary);
+  for (int i = 1; i <= 30; ++i) {
+    rows << "r" << i << "\xA1\xEF";
+    extras << "1\xA1\xEF\xA1\xEF" << (i == 1 ? "Ctrl+Shift+F2" : "") << "\r\n";
+  }
+}
+
 class PasteTest : public TovanTest {
  protected:
   void SetUp() override {
     std::filesystem::remove(Beside("选择框.txt"));
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    WriteSlotA(test.find("Pause") != std::string::npos);
+    const bool thirty = test.find("Thirty") != std::string::npos;
+    if (thirty)
+      WriteThirtyRows();
+    else
+      WriteSlotA(test.find("Pause") != std::string::npos);
     // Another program holds the slot's hotkey before it is loaded.
     if (test.find("Refused") != std::string::npos) {
       ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F2));
@@ -47,7 +62,7 @@ class PasteTest : public TovanTest {
     if (HasFatalFailure()) return;
     table_ = Control("超级列表框1");
     ASSERT_TRUE(ClickButton(Control("打开A")));
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 4; }));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == (thirty ? 30 : 4); }));
     ASSERT_NO_FATAL_FAILURE(target_.Start());
   }
   void TearDown() override {
@@ -100,6 +115,41 @@ TEST_F(PasteTest, ManualHorizontalPressesFillTheFieldsInOrderWithTabBetween) {
   ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
   EXPECT_TRUE(WaitUntil([&] { return Fields() == std::vector<std::string>{"张三", "李四", "王五", ""}; }, 8000))
       << Fields()[1] << "|" << Fields()[2];
+}
+
+TEST_F(PasteTest, TwoTapsWithTheModifiersStillHeldPasteTwoRowsEachOnce) {
+  // The second tap comes while the first press waits for Ctrl and Shift to
+  // be let go: it pastes the next row after it, not the same row again.
+  CaptureAndLoadHotkey();
+  ASSERT_TRUE(FocusControl(Field(101)));
+  ASSERT_TRUE(KeyDown(VK_CONTROL));
+  ASSERT_TRUE(KeyDown(VK_SHIFT));
+  ASSERT_TRUE(PressKey(VK_F2));
+  Sleep(300);
+  ASSERT_TRUE(PressKey(VK_F2));
+  Sleep(300);
+  ASSERT_TRUE(KeyUp(VK_SHIFT));
+  ASSERT_TRUE(KeyUp(VK_CONTROL));
+  EXPECT_TRUE(WaitUntil([&] { return Fields() == std::vector<std::string>{"张三", "李四", "", ""}; }, 8000))
+      << Fields()[0] << "|" << Fields()[1] << "|" << Fields()[2];
+  Sleep(1000);
+  EXPECT_EQ(Fields(), (std::vector<std::string>{"张三", "李四", "", ""}));
+}
+
+TEST_F(PasteTest, AnAutomaticRunOfThirtyRowsStopsWhenItsTargetClosesAndTypesNothingElsewhere) {
+  TargetProgram other;  // the program that has the focus next
+  ASSERT_NO_FATAL_FAILURE(other.Start());
+  CaptureAndLoadHotkey();
+  ChooseMode("自动纵向粘贴");
+  PressHotkeyIn(Field(105));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Field(105)).value_or("").find("r10\r\n") != std::string::npos; }, 15000))
+      << *WindowText(Field(105));
+  target_.Close();
+  ASSERT_TRUE(FocusControl(other.Field(105)));
+  EXPECT_TRUE(WaitUntil([&] { return BalloonShown(); }, 3000)) << "no hint that the run stopped";
+  Sleep(3000);
+  for (int id = 101; id <= 105; ++id) EXPECT_EQ(WindowText(other.Field(id)), "") << "field " << id;
+  other.Close();
 }
 
 TEST_F(PasteTest, AnAutomaticRunStopsAtAPauseRowAndTheNextPressGoesOn) {

@@ -144,5 +144,22 @@ TEST_F(RecorderTest, TheStopHotkeyEndsASlowReplayAfterTheRowItIsIn) {
   EXPECT_EQ(WindowText(Field(102)), "");
 }
 
+TEST_F(RecorderTest, ClosingTheWindowDuringASlowReplaySendsNothingMore) {
+  RecordIntoTarget();
+  if (HasFatalFailure()) return;
+  ClearFields();
+  ASSERT_TRUE(SelectComboItem(Control("组合框65"), std::string_view("2000")));
+  ASSERT_TRUE(SelectComboItem(Control("组合框64"), std::string_view("3")));
+  ASSERT_TRUE(FocusControl(Field(102)));
+  ASSERT_TRUE(PressKey(VK_F8));
+  // The first row, the click into the first field, comes; then the window closes.
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(Field(101)) == Field(101); }, 5000));
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program_.WaitExit(5000), 0u) << "the program did not end after its window closed";
+  Sleep(4500);  // two more rows' delays
+  EXPECT_EQ(WindowText(Field(101)), "");
+  EXPECT_EQ(WindowText(Field(102)), "");
+}
+
 }  // namespace
 }  // namespace tovan::e2e
