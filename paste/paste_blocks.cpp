@@ -13,6 +13,14 @@ constexpr int kModifierWaitMs = 1000;
 // How long a clipboard write waits at most for the program that was told
 // to paste to read what it was given.
 constexpr int kPasteTakenWaitMs = 500;
+// How long a paste waits at most for another program to let go of the
+// clipboard before it is pressed; how long the paste's read may lag behind
+// that program's letting go; how often a paste that found the clipboard
+// shut is pressed again.
+constexpr int kClipboardHeldWaitMs = 1000;
+constexpr int kReadAfterHoldMs = 100;
+constexpr int kPasteRetries = 3;
+constexpr int kPollMs = 5;
 
 }  // namespace
 
@@ -77,15 +85,61 @@ bool PasteEngine::SetClipboardPicture(std::string_view image_bytes) {
   return p_.clipboard.SetPicture(image_bytes);
 }
 
-void PasteEngine::PressPaste() { paste_pending_ = Press({rt::kVkControl, 'V'}); }
+bool PasteEngine::PressPaste() {
+  WaitForModifiersReleased();
+  paste_pending_ = false;
+  if (TargetLeft()) return false;
+  PressCtrlV();
+  // The program told to paste reads the clipboard when it gets to the key.
+  // If another program held it just then, it found it shut and pasted
+  // nothing: the text is still unasked, and the paste is pressed again
+  // (before any Tab, so the text lands in the same field).
+  for (int retry = 0; retry < kPasteRetries; ++retry) {
+    if (!AwaitPasteRead() || !p_.clipboard.Unasked()) break;
+    PressCtrlV();
+  }
+  // Waited for already: the next text need not wait again.
+  paste_pending_ = false;
+  return true;
+}
+
+void PasteEngine::PressCtrlV() {
+  // A program holding the clipboard now would make the paste find it shut.
+  const std::int64_t deadline = p_.clock.NowMicros() + std::int64_t{kClipboardHeldWaitMs} * 1000;
+  while (p_.clipboard.HeldByOther() && p_.clock.NowMicros() < deadline) p_.clock.Wait(kPollMs);
+  // Only the read of the program told to paste lets the next text in.
+  p_.clipboard.BeforePaste(p_.ui.ForegroundProcess());
+  p_.keys.Chord({rt::kVkControl, 'V'});
+  paste_pending_ = true;
+}
+
+bool PasteEngine::AwaitPasteRead() {
+  // True when the read did not come while another program held the
+  // clipboard: the paste may have found it shut.
+  const std::int64_t start = p_.clock.NowMicros();
+  bool held = false;
+  std::int64_t free_since = start;
+  for (;;) {
+    if (p_.clipboard.WaitUntilTaken(0)) return false;
+    const std::int64_t now = p_.clock.NowMicros();
+    if (p_.clipboard.HeldByOther()) {
+      held = true;
+      free_since = -1;
+    } else if (free_since < 0) {
+      free_since = now;
+    }
+    if (held && free_since >= 0 && now - free_since >= std::int64_t{kReadAfterHoldMs} * 1000) return true;
+    if (now - start >= std::int64_t{kPasteTakenWaitMs} * 1000) return held;
+    p_.clock.Wait(kPollMs);
+  }
+}
 
 bool PasteEngine::ClipboardPaste(std::string_view text, int wait_ms) {
   // Never Ctrl+V over what the clipboard held before: a write that failed
   // pastes nothing.
   if (!SetClipboard(text)) return false;
   p_.clock.Wait(wait_ms);
-  PressPaste();
-  return paste_pending_;
+  return PressPaste();
 }
 
 void PasteEngine::SkipKeys(int row, Key key, bool waits) {

@@ -49,7 +49,11 @@ class PasteEngine {
   // Building blocks.
   bool SetClipboard(std::string_view text);
   bool SetClipboardPicture(std::string_view image_bytes);
-  void PressPaste();
+  // Ctrl+V, and again while the program pasting found the clipboard shut;
+  // false when nothing was pressed (the program being filled left).
+  bool PressPaste();
+  void PressCtrlV();
+  bool AwaitPasteRead();
   // False when nothing was pasted (the clipboard stayed out of reach, or
   // the program being filled is no longer in front).
   bool ClipboardPaste(std::string_view text, int wait_ms);
@@ -83,7 +87,7 @@ class PasteEngine {
   table::TableEditor& editor_;
   const HotkeyLoader& hotkeys_;
   const std::unique_ptr<Typist>& typist_;
-  bool paste_pending_ = false;  // Ctrl+V pressed since the last clipboard write
+  bool paste_pending_ = false;  // Ctrl+V pressed, its read still awaited (a nested write waits for it)
   std::uint32_t run_target_ = 0;  // the process an automatic run fills; 0: none, or unknown
 };
 

@@ -19,10 +19,21 @@ class Clipboard {
   // bytes (PNG, JPEG, BMP, GIF) as a bitmap every program can paste. False
   // when the bytes are no picture or the clipboard stayed out of reach.
   virtual bool SetPicture(std::string_view image_bytes) = 0;
-  // Waits, keeping the window's events running, until some program has
-  // read the text last written, or max_ms have passed; returns at once when
-  // nothing written is still unread. True when it has been read.
+  // The text last written is about to be pasted into a program (its
+  // process; 0 when not known): from now on a read of it is the paste's.
+  // Reads before it (a clipboard manager reads every change) do not count.
+  virtual void BeforePaste(std::uint32_t target_process) = 0;
+  // Waits, keeping the window's events running, until the text last written
+  // has been read since BeforePaste, or max_ms have passed; returns at once
+  // when nothing written is still unread. True when it has been read.
   virtual bool WaitUntilTaken(int max_ms) = 0;
+  // The text last written was pasted (BeforePaste) and no program has been
+  // handed it since: the paste read nothing. False once any program has
+  // it, or when that cannot be known.
+  virtual bool Unasked() const = 0;
+  // Another program has the clipboard open just now (as far as can be seen):
+  // a paste pressed meanwhile finds it shut and pastes nothing.
+  virtual bool HeldByOther() const = 0;
   // A number that changes whenever any program changes the clipboard.
   virtual std::uint64_t Sequence() const = 0;
 };

@@ -18,14 +18,19 @@ bool SimClipboard::SetText(std::string_view text) {
   text_ = std::string(text);
   ++sequence_;
   read_at_ = text_.empty() ? -1
-             : read_delay_ms_ < 0 ? INT64_MAX
+             : read_delay_ms_ < 0 ? kNever
                                   : clock_.NowMicros() + std::int64_t{read_delay_ms_} * 1000;
+  if (read_at_ >= 0 && read_at_ < kLost)
+    clock_.At(read_at_, [this, written = sequence_] {
+      if (sequence_ == written && held_ && read_at_ <= clock_.NowMicros()) read_at_ = kLost;
+    });
   log_.Add(clock_.NowMicros(), Action::kClipboardText, text_);
   return true;
 }
 
 bool SimClipboard::WaitUntilTaken(int max_ms) {
   if (read_at_ < 0) return true;
+  if (read_at_ <= clock_.NowMicros()) clock_.RunDue();  // the read, or its loss
   const std::int64_t until = std::min(read_at_, clock_.NowMicros() + std::int64_t{std::max(0, max_ms)} * 1000);
   if (until > clock_.NowMicros()) clock_.Wait(static_cast<int>((until - clock_.NowMicros() + 999) / 1000));
   if (clock_.NowMicros() < read_at_) return false;

@@ -108,8 +108,16 @@ class SimClipboard : public Clipboard {
   std::string Text() override { return text_; }
   bool SetPicture(std::string_view image_bytes) override;
   bool WaitUntilTaken(int max_ms) override;
+  // The program pasting reads as SetReadDelay says; a paste pressed again
+  // after its read was lost (the clipboard held meanwhile) is read at once.
+  void BeforePaste(std::uint32_t) override {
+    if (read_at_ == kLost) read_at_ = clock_.NowMicros();
+  }
+  bool Unasked() const override { return read_at_ == kLost || read_at_ == kNever; }
+  bool HeldByOther() const override { return held_; }
   std::uint64_t Sequence() const override { return sequence_; }
-  // Another program holds the clipboard: writes fail until released.
+  // Another program holds the clipboard: writes fail until released, and
+  // the pasting program's read, due meanwhile, is lost.
   void SetHeldByOther(bool held) { held_ = held; }
   // The program pasting into reads each later write this long after it is
   // made; a negative delay: nothing ever reads them.
@@ -120,6 +128,8 @@ class SimClipboard : public Clipboard {
   ActionLog& log_;
   std::string text_;
   bool held_ = false;
+  static constexpr std::int64_t kNever = INT64_MAX;     // a program that never reads
+  static constexpr std::int64_t kLost = INT64_MAX - 1;  // its read found the clipboard held
   int read_delay_ms_ = 0;
   std::int64_t read_at_ = -1;
   std::uint64_t sequence_ = 0;  // when the last write is read; -1: read, or nothing to read

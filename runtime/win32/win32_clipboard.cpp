@@ -48,6 +48,15 @@ void ServeSentMessagesFor(DWORD ms) {
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
+// The process of the program that has the clipboard open (0 when it opened
+// it without a window of its own).
+DWORD ReaderProcess() {
+  HWND reader = GetOpenClipboardWindow();
+  DWORD process = 0;
+  if (reader) GetWindowThreadProcessId(reader, &process);
+  return process;
+}
+
 }  // namespace
 
 ClipboardSession::ClipboardSession(HWND owner) {
@@ -78,14 +87,50 @@ bool Win32Clipboard::SetText(std::string_view text) {
   if (!session.open() || !EmptyClipboard()) return false;
   if (text.empty()) return true;
   promised_ = Wide(text);
+  ++text_;
+  paste_target_ = 0;
+  armed_ = false;
+  early_readers_.clear();
+  return Promise();
+}
+
+bool Win32Clipboard::Promise() {
+  rendered_ = false;
   unread_ = true;
   SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when read
   if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+    promised_.clear();
     unread_ = false;
     return false;
   }
   MarkPrivate();
   return true;
+}
+
+void Win32Clipboard::BeforePaste(std::uint32_t target_process) {
+  paste_target_ = target_process;
+  armed_ = true;
+}
+
+bool Win32Clipboard::Unasked() const {
+  return armed_ && unread_ && !rendered_ && !promised_.empty() && GetClipboardOwner() == ui_.MainWindow();
+}
+
+bool Win32Clipboard::HeldByOther() const {
+  HWND holder = GetOpenClipboardWindow();
+  return holder && holder != ui_.MainWindow();
+}
+
+void Win32Clipboard::PromiseAgain(std::uint64_t text) {
+  // Only while the same text waits for its paste: once the paste is
+  // pressed, a new promise would meet the pasting program's read.
+  if (text != text_ || armed_ || promised_.empty() || GetClipboardOwner() != ui_.MainWindow()) return;
+  ClipboardSession session(ui_.MainWindow());
+  if (!session.open()) return;
+  const std::wstring promised = promised_;
+  if (!EmptyClipboard()) return;  // tells this window the old promise is gone
+  promised_ = promised;
+  Promise();
 }
 
 void Win32Clipboard::Render() {
@@ -101,23 +146,39 @@ void Win32Clipboard::Render() {
 
 void Win32Clipboard::OwnerMessage(UINT message, WPARAM format) {
   switch (message) {
-    case WM_RENDERFORMAT:
-      // A program is reading the text: the clipboard is open for it.
-      if (format == CF_UNICODETEXT && unread_) {
-        Render();
+    case WM_RENDERFORMAT: {
+      // A program is reading the text: the clipboard is open for it. Before
+      // the paste is pressed, whoever reads is a clipboard manager (or a
+      // remote clipboard bridge): it gets the text, which is then promised
+      // once more, and a program that has it already is not given it again.
+      // So the text is still unread when the paste is pressed, and the read
+      // of the program pasting is the one this window hears of, whatever
+      // manager runs. The program in front always gets it.
+      if (format != CF_UNICODETEXT || promised_.empty()) return;
+      const DWORD reader = ReaderProcess();
+      if (reader != 0 && early_readers_.count(reader) && reader != paste_target_ && reader != ui_.ForegroundProcess())
+        return;
+      Render();
+      rendered_ = true;
+      if (armed_) {
         unread_ = false;
+        return;
       }
+      early_readers_.insert(reader);
+      ui_.RunLater(0, [this, text = text_] { PromiseAgain(text); });
       return;
+    }
     case WM_RENDERALLFORMATS: {
       // The window is going away: the text stays on the clipboard for good.
       ClipboardSession session(ui_.MainWindow());
-      if (session.open() && GetClipboardOwner() == ui_.MainWindow() && unread_) Render();
+      if (session.open() && GetClipboardOwner() == ui_.MainWindow() && !promised_.empty() && !rendered_) Render();
       unread_ = false;
       return;
     }
     case WM_DESTROYCLIPBOARD:
       // Emptied by whoever writes next: nothing of ours is left to read.
       unread_ = false;
+      rendered_ = false;
       promised_.clear();
       return;
     default: return;

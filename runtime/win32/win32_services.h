@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 
 #include "runtime/clipboard.h"
@@ -32,6 +33,9 @@ class Win32Clipboard : public Clipboard {
   std::string Text() override;
   bool SetPicture(std::string_view image_bytes) override;
   bool WaitUntilTaken(int max_ms) override;
+  void BeforePaste(std::uint32_t target_process) override;
+  bool Unasked() const override;
+  bool HeldByOther() const override;
   std::uint64_t Sequence() const override { return GetClipboardSequenceNumber(); }
 
  private:
@@ -39,10 +43,21 @@ class Win32Clipboard : public Clipboard {
   void OwnerMessage(UINT message, WPARAM format);
   // Hands the promised text to the open clipboard.
   void Render();
+  // Puts the promised text on the emptied, open clipboard, to be rendered
+  // when a program reads it.
+  bool Promise();
+  // After a clipboard manager has read the text (written as `text`), puts
+  // it on the clipboard as a promise again.
+  void PromiseAgain(std::uint64_t text);
 
   Win32Ui& ui_;
-  std::wstring promised_;  // written and not read yet
-  bool unread_ = false;
+  std::wstring promised_;    // the text last written, while it is on the clipboard
+  bool rendered_ = false;    // handed over already (to whichever program read first)
+  bool unread_ = false;      // not yet read by the program pasting
+  DWORD paste_target_ = 0;   // the process told to paste; 0: any reader counts
+  bool armed_ = false;       // told to paste (BeforePaste)
+  std::uint64_t text_ = 0;   // counts the texts written
+  std::set<DWORD> early_readers_;  // read the text before the paste: clipboard managers
 };
 
 class Win32Files : public Files {

@@ -212,6 +212,24 @@ TEST_F(PasteTest, TheNextTextWaitsUntilTheProgramPastingHasReadTheLastOne) {
   EXPECT_EQ(Story(t0), (Lines{"+0 clip r0", "+100 Ctrl+V", "+650 clip r1", "+750 Ctrl+V"}));
 }
 
+TEST_F(PasteTest, APasteThatFoundTheClipboardHeldByAnotherProgramIsPressedAgainBeforeItsTab) {
+  // The target reads 20 ms after Ctrl+V, just while another program holds
+  // the clipboard (110 to 140 ms): it pastes nothing, and the text stays
+  // unasked. Once the clipboard has been free for 100 ms, Ctrl+V again.
+  Prepare({"a", "b"}, {"1", "1"}, 10);
+  sim.clipboard.SetReadDelay(120);
+  sim.clock.AfterMillis(110, [&] { sim.clipboard.SetHeldByOther(true); });
+  sim.clock.AfterMillis(140, [&] { sim.clipboard.SetHeldByOther(false); });
+  const auto t0 = PressF2();
+  EXPECT_EQ(Story(t0), (Lines{"+0 clip a", "+100 Ctrl+V", "+240 Ctrl+V", "+250 Tab"}));
+  // A paste pressed while the clipboard is held waits until it is free.
+  sim.clipboard.SetReadDelay(0);
+  sim.clock.AfterMillis(50, [&] { sim.clipboard.SetHeldByOther(true); });
+  sim.clock.AfterMillis(170, [&] { sim.clipboard.SetHeldByOther(false); });
+  const auto t1 = PressF2();
+  EXPECT_EQ(Story(t1), (Lines{"+0 clip b", "+170 Ctrl+V", "+180 Tab"}));
+}
+
 TEST_F(PasteTest, AClipboardThatCannotBeWrittenPastesNothingAndStaysOnTheRow) {
   Prepare({"a", "b"}, {"1", "1"});
   sim.clipboard.SetHeldByOther(true);

@@ -7,7 +7,33 @@
 namespace tovan::rt::win32 {
 namespace {
 
-using Win32ClipboardTest = Win32Test;
+class Win32ClipboardTest : public Win32Test {
+ protected:
+  // Another program's read of the clipboard text through a window of its
+  // own (a clipboard manager's, or the pasting program's), while this
+  // window runs its events; "(none)" when it was given nothing.
+  std::wstring ReadThroughAWindow() {
+    std::wstring text = L"(none)";
+    std::atomic<bool> finished{false};
+    std::thread reader([&] {
+      HWND window = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+      if (OpenClipboard(window)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+          if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+          }
+        }
+        CloseClipboard();
+      }
+      DestroyWindow(window);
+      finished = true;
+    });
+    PumpUntil([&] { return finished.load(); }, 5000);
+    reader.join();
+    return text;
+  }
+};
 
 TEST_F(Win32ClipboardTest, ChineseTextRoundTripsAndTheEmptyTextClears) {
   ASSERT_TRUE(platform->clipboard.SetText("张三\r\n李四★"));
@@ -61,6 +87,7 @@ std::wstring ReadAsAnotherProgram() {
 
 TEST_F(Win32ClipboardTest, TheWaitForAPasteEndsWhenAnotherProgramHasReadTheText) {
   ASSERT_TRUE(platform->clipboard.SetText("第一行"));
+  platform->clipboard.BeforePaste(0);  // into a program not known
   EXPECT_FALSE(platform->clipboard.WaitUntilTaken(0));
   std::wstring pasted;
   std::thread reader([&] {
@@ -108,6 +135,35 @@ TEST_F(Win32ClipboardTest, AWriteThatWaitsForTheClipboardRendersWhatItsHolderAsk
   EXPECT_EQ(read, L"第一行");
   EXPECT_EQ(platform->clipboard.Text(), "第二行");
   std::printf("a write behind a holder waiting for its text took %lu ms\n", took);
+}
+
+TEST_F(Win32ClipboardTest, AClipboardManagersReadIsNotThePastesAndItIsNotGivenTheSameTextTwice) {
+  // The window is not in front: the programs reading are someone else's.
+  ShowWindow(window, SW_HIDE);
+  // A clipboard manager reads the text at once; the text is then promised
+  // again, and the manager's second read gets nothing.
+  ASSERT_TRUE(platform->clipboard.SetText("第一行"));
+  DWORD written = GetClipboardSequenceNumber();
+  EXPECT_EQ(ReadThroughAWindow(), L"第一行");
+  ASSERT_TRUE(PumpUntil([&] { return GetClipboardSequenceNumber() != written; })) << "not promised again";
+  EXPECT_EQ(ReadThroughAWindow(), L"(none)");
+  // The paste is pressed: the read of the program told to paste (here, this
+  // process) gets the text and lets the next text in.
+  platform->clipboard.BeforePaste(GetCurrentProcessId());
+  EXPECT_FALSE(platform->clipboard.WaitUntilTaken(0));
+  EXPECT_EQ(ReadThroughAWindow(), L"第一行");
+  EXPECT_TRUE(platform->clipboard.WaitUntilTaken(0));
+  // Pasted into another program, the manager is still not given it, nor
+  // does its read count; when the window closes the text stays all the same.
+  ASSERT_TRUE(platform->clipboard.SetText("第二行"));
+  written = GetClipboardSequenceNumber();
+  EXPECT_EQ(ReadThroughAWindow(), L"第二行");
+  ASSERT_TRUE(PumpUntil([&] { return GetClipboardSequenceNumber() != written; }));
+  platform->clipboard.BeforePaste(GetCurrentProcessId() + 4);
+  EXPECT_EQ(ReadThroughAWindow(), L"(none)");
+  EXPECT_FALSE(platform->clipboard.WaitUntilTaken(100));
+  platform->ui.Destroy();
+  EXPECT_EQ(ReadAsAnotherProgram(), L"第二行");
 }
 
 TEST_F(Win32ClipboardTest, TheLastTextStaysOnTheClipboardWhenTheWindowCloses) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -33,12 +34,12 @@ void WriteSlotA(bool pause_on_second) {
       << "\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n";
 }
 
-// Slot A of thirty rows r1 … r30, each with one Enter (or Tab); row 1
-// carries the hotkey Ctrl+Shift+F2.
-void WriteThirtyRows() {
+// Slot A of rows r1 … rN, each with one Enter (or Tab); row 1 carries the
+// hotkey Ctrl+Shift+F2.
+void WriteNumberedRows(int count) {
   std::ofstream rows(Beside("保存A.txt"), std::ios::binary);
   std::ofstream extras(Beside("跳快数据A.txt"), std::ios::binary);
-  for (int i = 1; i <= 30; ++i) {
+  for (int i = 1; i <= count; ++i) {
     rows << "r" << i << "\xA1\xEF";
     extras << "1\xA1\xEF\xA1\xEF" << (i == 1 ? "Ctrl+Shift+F2" : "") << "\r\n";
   }
@@ -49,11 +50,11 @@ class PasteTest : public TovanTest {
   void SetUp() override {
     std::filesystem::remove(Beside("选择框.txt"));
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    const bool thirty = test.find("Thirty") != std::string::npos;
-    if (thirty)
-      WriteThirtyRows();
-    else
+    const int rows = test.find("Soak") != std::string::npos ? 300 : test.find("Thirty") != std::string::npos ? 30 : 4;
+    if (rows == 4)
       WriteSlotA(test.find("Pause") != std::string::npos);
+    else
+      WriteNumberedRows(rows);
     // Another program holds the slot's hotkey before it is loaded.
     if (test.find("Refused") != std::string::npos) {
       ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F2));
@@ -62,7 +63,7 @@ class PasteTest : public TovanTest {
     if (HasFatalFailure()) return;
     table_ = Control("超级列表框1");
     ASSERT_TRUE(ClickButton(Control("打开A")));
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == (thirty ? 30 : 4); }));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == rows; }));
     ASSERT_NO_FATAL_FAILURE(target_.Start());
   }
   void TearDown() override {
@@ -150,6 +151,40 @@ TEST_F(PasteTest, AnAutomaticRunOfThirtyRowsStopsWhenItsTargetClosesAndTypesNoth
   Sleep(3000);
   for (int id = 101; id <= 105; ++id) EXPECT_EQ(WindowText(other.Field(id)), "") << "field " << id;
   other.Close();
+}
+
+// Long (a minute or more): run on its own, as the test "e2e.soak".
+TEST_F(PasteTest, SoakThreeHundredRowsArriveOnceEachInOrderPastAClipboardManagerAndASlowReader) {
+  // A clipboard manager reads every change at once; a slow reader opens the
+  // clipboard 600 ms after each change and holds it 50 ms while it reads.
+  const std::wstring peer = ThisExeDirectory() + L"\\tovan_clipboard_peer.exe";
+  ChildProcess manager = ChildProcess::Start(peer, {L"watch", L"0", L"0"});
+  ChildProcess slow = ChildProcess::Start(peer, {L"watch", L"600", L"50"});
+  for (const wchar_t* event : {L"TovanClipboardWatching0", L"TovanClipboardWatching600"})
+    ASSERT_TRUE(WaitUntil([&] {
+      HANDLE watching = OpenEventW(SYNCHRONIZE, FALSE, event);
+      if (!watching) return false;
+      const bool set = WaitForSingleObject(watching, 0) == WAIT_OBJECT_0;
+      CloseHandle(watching);
+      return set;
+    }));
+  CaptureAndLoadHotkey();
+  ChooseMode("自动纵向粘贴");
+  ASSERT_TRUE(SelectComboItem(Control("组合框2"), std::string_view("10")));
+  std::string expected;
+  for (int i = 1; i <= 300; ++i) expected += "r" + std::to_string(i) + (i < 300 ? "\r\n" : "");
+  const DWORD start = GetTickCount();
+  PressHotkeyIn(Field(105));
+  const bool all = WaitUntil([&] { return WindowText(Field(105)).value_or("").ends_with("r300"); }, 240000, 100);
+  const DWORD took = GetTickCount() - start;
+  Sleep(500);
+  const std::string got = WindowText(Field(105)).value_or("");
+  manager.Terminate();
+  slow.Terminate();
+  ASSERT_TRUE(all) << "the run did not reach the last row: " << got.substr(got.size() > 60 ? got.size() - 60 : 0);
+  EXPECT_EQ(got, expected);
+  std::printf("300 rows past a clipboard manager and a slow reader: %lu ms, %.1f ms a row (waits of 110 ms a row)\n",
+              took, took / 300.0);
 }
 
 TEST_F(PasteTest, AnAutomaticRunStopsAtAPauseRowAndTheNextPressGoesOn) {

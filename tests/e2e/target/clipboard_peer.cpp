@@ -5,10 +5,17 @@
 //   clipboard_peer bitmap FILE    reads the clipboard's bitmap and writes
 //                                 "<width> <height> <r,g,b at the left middle>
 //                                 <r,g,b at the right middle> <has DIB 0/1>"
+//   clipboard_peer watch DELAY HOLD
+//                                 a clipboard manager: reads the text of every
+//                                 change DELAY ms after it (0: at once),
+//                                 holding the clipboard HOLD ms while it
+//                                 reads; signals TovanClipboardWatching<DELAY>
+//                                 once it listens, and runs until ended
 #include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace {
@@ -59,10 +66,64 @@ int DumpBitmap(const wchar_t* path) {
   return 0;
 }
 
+struct Watch {
+  UINT delay;
+  DWORD hold;
+};
+
+void ReadText(HWND window, DWORD hold) {
+  for (int attempt = 0; !OpenClipboard(window); ++attempt) {
+    if (attempt == 100) return;
+    Sleep(1);
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (GlobalLock(data)) GlobalUnlock(data);
+  }
+  Sleep(hold);
+  CloseClipboard();
+}
+
+LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  const auto* watch = reinterpret_cast<const Watch*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_CLIPBOARDUPDATE && watch) {
+    if (watch->delay == 0)
+      ReadText(window, watch->hold);
+    else
+      SetTimer(window, GetClipboardSequenceNumber(), watch->delay, nullptr);  // one timer per change
+    return 0;
+  }
+  if (message == WM_TIMER && watch) {
+    KillTimer(window, w);
+    ReadText(window, watch->hold);
+    return 0;
+  }
+  return DefWindowProcW(window, message, w, l);
+}
+
+int WatchClipboard(UINT delay, DWORD hold) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WatchProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TovanClipboardWatch";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  Watch watch{delay, hold};
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&watch));
+  if (!window || !AddClipboardFormatListener(window)) return 2;
+  HANDLE watching = CreateEventW(nullptr, TRUE, FALSE, (L"TovanClipboardWatching" + std::to_wstring(delay)).c_str());
+  SetEvent(watching);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  CloseHandle(watching);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wcscmp(argv[1], L"hold") == 0) return Hold(_wtoi(argv[2]));
   if (argc == 3 && std::wcscmp(argv[1], L"bitmap") == 0) return DumpBitmap(argv[2]);
+  if (argc == 4 && std::wcscmp(argv[1], L"watch") == 0)
+    return WatchClipboard(static_cast<UINT>(_wtoi(argv[2])), static_cast<DWORD>(_wtoi(argv[3])));
   return 1;
 }
