@@ -98,6 +98,7 @@ bool PasteEngine::PressPaste() {
     if (!AwaitPasteRead() || !p_.clipboard.Unasked()) break;
     PressCtrlV();
   }
+  p_.clipboard.AfterPaste();
   // Waited for already: the next text need not wait again.
   paste_pending_ = false;
   return true;
@@ -120,7 +121,7 @@ bool PasteEngine::AwaitPasteRead() {
   bool held = false;
   std::int64_t free_since = start;
   for (;;) {
-    if (p_.clipboard.WaitUntilTaken(0)) return false;
+    if (p_.clipboard.WaitUntilTaken(kPollMs)) return false;  // ends as the read comes
     const std::int64_t now = p_.clock.NowMicros();
     if (p_.clipboard.HeldByOther()) {
       held = true;
@@ -130,7 +131,6 @@ bool PasteEngine::AwaitPasteRead() {
     }
     if (held && free_since >= 0 && now - free_since >= std::int64_t{kReadAfterHoldMs} * 1000) return true;
     if (now - start >= std::int64_t{kPasteTakenWaitMs} * 1000) return held;
-    p_.clock.Wait(kPollMs);
   }
 }
 

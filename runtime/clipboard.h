@@ -20,9 +20,12 @@ class Clipboard {
   // when the bytes are no picture or the clipboard stayed out of reach.
   virtual bool SetPicture(std::string_view image_bytes) = 0;
   // The text last written is about to be pasted into a program (its
-  // process; 0 when not known): from now on a read of it is the paste's.
-  // Reads before it (a clipboard manager reads every change) do not count.
+  // process; 0 when not known): until AfterPaste, only that program is
+  // given it, and its read is the one that counts. Reads before (a
+  // clipboard manager reads every change) do not count.
   virtual void BeforePaste(std::uint32_t target_process) = 0;
+  // The paste's read is no longer awaited: any program is given the text.
+  virtual void AfterPaste() = 0;
   // Waits, keeping the window's events running, until the text last written
   // has been read since BeforePaste, or max_ms have passed; returns at once
   // when nothing written is still unread. True when it has been read.

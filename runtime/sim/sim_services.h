@@ -113,6 +113,7 @@ class SimClipboard : public Clipboard {
   void BeforePaste(std::uint32_t) override {
     if (read_at_ == kLost) read_at_ = clock_.NowMicros();
   }
+  void AfterPaste() override {}
   bool Unasked() const override { return read_at_ == kLost || read_at_ == kNever; }
   bool HeldByOther() const override { return held_; }
   std::uint64_t Sequence() const override { return sequence_; }

@@ -88,8 +88,9 @@ bool Win32Clipboard::SetText(std::string_view text) {
   if (text.empty()) return true;
   promised_ = Wide(text);
   ++text_;
-  paste_target_ = 0;
-  armed_ = false;
+  stage_ = Stage::kBeforePaste;
+  paste_targets_.clear();
+  promised_again_ = false;
   early_readers_.clear();
   return Promise();
 }
@@ -108,12 +109,22 @@ bool Win32Clipboard::Promise() {
 }
 
 void Win32Clipboard::BeforePaste(std::uint32_t target_process) {
-  paste_target_ = target_process;
-  armed_ = true;
+  stage_ = Stage::kPasteReading;
+  paste_targets_.clear();
+  if (target_process) paste_targets_.insert(target_process);
+  // The program in front may read through another process of its own (the
+  // one that owns its keyboard focus).
+  DWORD thread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  DWORD focus = 0;
+  if (thread && GetGUIThreadInfo(thread, &info) && info.hwndFocus) GetWindowThreadProcessId(info.hwndFocus, &focus);
+  if (target_process && focus) paste_targets_.insert(focus);
 }
 
 bool Win32Clipboard::Unasked() const {
-  return armed_ && unread_ && !rendered_ && !promised_.empty() && GetClipboardOwner() == ui_.MainWindow();
+  return stage_ == Stage::kPasteReading && unread_ && !rendered_ && !promised_.empty() &&
+         GetClipboardOwner() == ui_.MainWindow();
 }
 
 bool Win32Clipboard::HeldByOther() const {
@@ -124,7 +135,8 @@ bool Win32Clipboard::HeldByOther() const {
 void Win32Clipboard::PromiseAgain(std::uint64_t text) {
   // Only while the same text waits for its paste: once the paste is
   // pressed, a new promise would meet the pasting program's read.
-  if (text != text_ || armed_ || promised_.empty() || GetClipboardOwner() != ui_.MainWindow()) return;
+  if (text != text_ || stage_ != Stage::kBeforePaste || promised_.empty() || GetClipboardOwner() != ui_.MainWindow())
+    return;
   ClipboardSession session(ui_.MainWindow());
   if (!session.open()) return;
   const std::wstring promised = promised_;
@@ -147,25 +159,40 @@ void Win32Clipboard::Render() {
 void Win32Clipboard::OwnerMessage(UINT message, WPARAM format) {
   switch (message) {
     case WM_RENDERFORMAT: {
-      // A program is reading the text: the clipboard is open for it. Before
-      // the paste is pressed, whoever reads is a clipboard manager (or a
-      // remote clipboard bridge): it gets the text, which is then promised
-      // once more, and a program that has it already is not given it again.
-      // So the text is still unread when the paste is pressed, and the read
-      // of the program pasting is the one this window hears of, whatever
-      // manager runs. The program in front always gets it.
+      // A program is reading the text: the clipboard is open for it.
+      // - Before the paste is pressed, whoever reads is a clipboard manager
+      //   (or a remote clipboard bridge): it gets the text, which is then
+      //   promised once more, and a program that has it already is not given
+      //   it again (the program in front always is).
+      // - While the paste's read is awaited, only the program told to paste
+      //   is given it, and its read is the one that counts: a manager's read
+      //   cannot hide it, and a paste that read nothing can be told and
+      //   pressed again. A reader without a window of its own cannot be told
+      //   apart: it gets the text, and its read does not count.
+      // - Afterwards, anyone gets it.
       if (format != CF_UNICODETEXT || promised_.empty()) return;
       const DWORD reader = ReaderProcess();
-      if (reader != 0 && early_readers_.count(reader) && reader != paste_target_ && reader != ui_.ForegroundProcess())
-        return;
+      switch (stage_) {
+        case Stage::kBeforePaste:
+          if (reader != 0 && early_readers_.count(reader) && reader != ui_.ForegroundProcess()) return;
+          early_readers_.insert(reader);
+          if (!promised_again_) {
+            // Once per text: a promise made again later could meet the
+            // paste's own read.
+            promised_again_ = true;
+            ui_.RunLater(0, [this, text = text_] { PromiseAgain(text); });
+          }
+          break;
+        case Stage::kPasteReading:
+          if (paste_targets_.empty() || (reader != 0 && paste_targets_.count(reader)))
+            unread_ = false;
+          else if (reader != 0)
+            return;
+          break;
+        case Stage::kAfterPaste: break;
+      }
       Render();
       rendered_ = true;
-      if (armed_) {
-        unread_ = false;
-        return;
-      }
-      early_readers_.insert(reader);
-      ui_.RunLater(0, [this, text = text_] { PromiseAgain(text); });
       return;
     }
     case WM_RENDERALLFORMATS: {

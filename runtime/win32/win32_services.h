@@ -34,6 +34,7 @@ class Win32Clipboard : public Clipboard {
   bool SetPicture(std::string_view image_bytes) override;
   bool WaitUntilTaken(int max_ms) override;
   void BeforePaste(std::uint32_t target_process) override;
+  void AfterPaste() override { stage_ = Stage::kAfterPaste; }
   bool Unasked() const override;
   bool HeldByOther() const override;
   std::uint64_t Sequence() const override { return GetClipboardSequenceNumber(); }
@@ -54,9 +55,13 @@ class Win32Clipboard : public Clipboard {
   std::wstring promised_;    // the text last written, while it is on the clipboard
   bool rendered_ = false;    // handed over already (to whichever program read first)
   bool unread_ = false;      // not yet read by the program pasting
-  DWORD paste_target_ = 0;   // the process told to paste; 0: any reader counts
-  bool armed_ = false;       // told to paste (BeforePaste)
+  // Where the text last written stands: waiting for its paste, the paste
+  // pressed and its read awaited, or pasted (read or not).
+  enum class Stage { kBeforePaste, kPasteReading, kAfterPaste };
+  Stage stage_ = Stage::kBeforePaste;
+  std::set<DWORD> paste_targets_;  // the processes told to paste; none: any reader counts
   std::uint64_t text_ = 0;   // counts the texts written
+  bool promised_again_ = false;  // the text has been promised anew after an early read
   std::set<DWORD> early_readers_;  // read the text before the paste: clipboard managers
 };
 

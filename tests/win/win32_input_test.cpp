@@ -1,4 +1,6 @@
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "runtime/win32/wide.h"
 #include "tests/win/win32_fixture.h"
@@ -48,9 +50,14 @@ TEST_F(Win32InputTest, KeyEventsOfAControlCarryTheModifiers) {
   EXPECT_EQ(seen.modifiers, kCtrl | kShift);
 }
 
-TEST_F(Win32InputTest, TheMouseHookHearsEveryButtonRightAfterItAndNothingOnceRemoved) {
+TEST_F(Win32InputTest, TheMouseHookHearsEveryButtonInOrderThoughAHandlerWaitsAndNothingOnceRemoved) {
+  // The first press's handling waits (as a drag copy does): the events
+  // that arrive meanwhile are heard after it, still in their order.
   std::vector<MouseEvent> heard;
-  ASSERT_TRUE(platform->mouse_hook.Install("test", [&](const MouseEvent& e) { heard.push_back(e); }));
+  ASSERT_TRUE(platform->mouse_hook.Install("test", [&](const MouseEvent& e) {
+    heard.push_back(e);
+    if (heard.size() == 1) platform->clock.Wait(100);
+  }));
   const POINT at = EmptySpot();
   auto click = [&](DWORD down, DWORD up) { ClickWindow(down, up); };
   constexpr int kClicks = 50;
@@ -74,6 +81,34 @@ TEST_F(Win32InputTest, TheMouseHookHearsEveryButtonRightAfterItAndNothingOnceRem
   click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
   platform->clock.Wait(200);
   EXPECT_EQ(heard.size(), 2u * kClicks + 2);
+}
+
+TEST_F(Win32InputTest, TheKeyboardHookHearsKeysInOrderAndTellsTheProgramsOwnFromOthers) {
+  std::vector<KeyEvent> heard;
+  ASSERT_TRUE(platform->keyboard_hook.Install("test", [&](const KeyEvent& e) { heard.push_back(e); }));
+  Activate();
+  // Another program's keys (the test's), then the program's own.
+  auto other = [](WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    return SendInput(1, &input, sizeof input) == 1;
+  };
+  ASSERT_TRUE(other('A', 0));
+  ASSERT_TRUE(other('A', KEYEVENTF_KEYUP));
+  platform->injector.Key('B', false, false);
+  platform->injector.Key('B', true, false);
+  ASSERT_TRUE(other(VK_F5, 0));
+  ASSERT_TRUE(other(VK_F5, KEYEVENTF_KEYUP));
+  ASSERT_TRUE(PumpUntil([&] { return heard.size() >= 6; })) << heard.size();
+  std::vector<std::string> story;
+  for (const KeyEvent& e : heard)
+    story.push_back(std::to_string(e.virtual_key) + (e.message == kKeyUpMessage ? " up" : " down") +
+                    (e.ours ? " ours" : ""));
+  EXPECT_EQ(story, (std::vector<std::string>{"65 down", "65 up", "66 down ours", "66 up ours", "116 down", "116 up"}));
+  platform->keyboard_hook.Remove("test");
+  EXPECT_FALSE(platform->keyboard_hook.Installed("test"));
 }
 
 }  // namespace

@@ -172,7 +172,11 @@ TEST_F(PasteTest, SoakThreeHundredRowsArriveOnceEachInOrderPastAClipboardManager
   ChooseMode("自动纵向粘贴");
   ASSERT_TRUE(SelectComboItem(Control("组合框2"), std::string_view("10")));
   std::string expected;
-  for (int i = 1; i <= 300; ++i) expected += "r" + std::to_string(i) + (i < 300 ? "\r\n" : "");
+  for (int i = 1; i <= 300; ++i) {
+    expected += 'r';
+    expected += std::to_string(i);
+    if (i < 300) expected += "\r\n";
+  }
   const DWORD start = GetTickCount();
   PressHotkeyIn(Field(105));
   const bool all = WaitUntil([&] { return WindowText(Field(105)).value_or("").ends_with("r300"); }, 240000, 100);

@@ -81,6 +81,15 @@ class RecorderTest : public TovanWithTargetTest {
     ASSERT_TRUE(ClickButton(Control("按钮59")));
     ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(SlotFile()); }));
   }
+  // The recording replayed three times into cleared fields, every press
+  // now waiting two seconds (20 s in all), started with the simulate hotkey.
+  void StartSlowReplay() {
+    ClearFields();
+    ASSERT_TRUE(SelectComboItem(Control("组合框65"), std::string_view("2000")));
+    ASSERT_TRUE(SelectComboItem(Control("组合框64"), std::string_view("3")));
+    ASSERT_TRUE(FocusControl(Field(102)));
+    ASSERT_TRUE(PressKey(VK_F8));
+  }
 };
 
 TEST_F(RecorderTest, ARecordingSavedInSlotTwoReplaysThreeTimesAndComesBackAfterARestart) {
@@ -129,12 +138,7 @@ TEST_F(RecorderTest, ARecordingSavedInSlotTwoReplaysThreeTimesAndComesBackAfterA
 TEST_F(RecorderTest, TheStopHotkeyEndsASlowReplayAfterTheRowItIsIn) {
   RecordIntoTarget();
   if (HasFatalFailure()) return;
-  ClearFields();
-  // Every press now waits two seconds; three passes would take 20 s.
-  ASSERT_TRUE(SelectComboItem(Control("组合框65"), std::string_view("2000")));
-  ASSERT_TRUE(SelectComboItem(Control("组合框64"), std::string_view("3")));
-  ASSERT_TRUE(FocusControl(Field(102)));
-  ASSERT_TRUE(PressKey(VK_F8));
+  StartSlowReplay();
   Sleep(1000);
   ASSERT_TRUE(PressKey(VK_F9));
   // The first row, the click into the first field, still comes; nothing after it.
@@ -147,11 +151,7 @@ TEST_F(RecorderTest, TheStopHotkeyEndsASlowReplayAfterTheRowItIsIn) {
 TEST_F(RecorderTest, ClosingTheWindowDuringASlowReplaySendsNothingMore) {
   RecordIntoTarget();
   if (HasFatalFailure()) return;
-  ClearFields();
-  ASSERT_TRUE(SelectComboItem(Control("组合框65"), std::string_view("2000")));
-  ASSERT_TRUE(SelectComboItem(Control("组合框64"), std::string_view("3")));
-  ASSERT_TRUE(FocusControl(Field(102)));
-  ASSERT_TRUE(PressKey(VK_F8));
+  StartSlowReplay();
   // The first row, the click into the first field, comes; then the window closes.
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(Field(101)) == Field(101); }, 5000));
   PostMessageW(window_, WM_CLOSE, 0, 0);
