@@ -37,29 +37,33 @@ void HotkeyLoader::Bind() {
 
 bool HotkeyLoader::RowHotkeysLoaded() const { return p_.ui[kLoadButton].Text() == "卸载热键"; }
 
-int HotkeyLoader::Register(int old_id, std::string_view text, std::string_view anchor) {
+bool HotkeyLoader::Register(int& slot, std::string_view text, std::string_view anchor) {
   const ParsedHotkey hotkey = ParseHotkeyText(text);
-  p_.hotkeys.Unregister(old_id);
-  const int id = hotkey.virtual_key == 0 ? 0 : p_.hotkeys.Register(kReceiver, hotkey.modifiers, hotkey.virtual_key);
+  p_.hotkeys.Unregister(slot);
+  // Stored before the wait: a press or an unload during it knows the id.
+  slot = hotkey.virtual_key == 0 ? 0 : p_.hotkeys.Register(kReceiver, hotkey.modifiers, hotkey.virtual_key);
+  const bool registered = slot != 0;
   p_.clock.Wait(10);
   // The text is cleared as the report; the balloon says which one and why.
-  if (id == 0) p_.ui.Hint("●快捷键【" + std::string(text) + "】已被其他程序占用或无效，请换一个！", anchor, 10, 30);
-  return id;
+  if (!registered) p_.ui.Hint("●快捷键【" + std::string(text) + "】已被其他程序占用或无效，请换一个！", anchor, 10, 30);
+  return registered;
 }
 
 void HotkeyLoader::LoadOrUnloadRowHotkeys() {
   if (!RowHotkeysLoaded()) {
     p_.ui[kLoadButton].SetText("卸载热键");
     p_.clock.Wait(100);
-    for (std::size_t row = 0; row < static_cast<std::size_t>(kRowSlots) && row < rows_.RowCount(); ++row) {
+    // Unloaded during one of the waits (a second click): nothing more is
+    // registered, so the caption and the registrations agree.
+    for (std::size_t row = 0; row < static_cast<std::size_t>(kRowSlots) && row < rows_.RowCount() && RowHotkeysLoaded();
+         ++row) {
       const std::string text(rows_.Cell(row, table::kHotkey));
       if (text.empty()) continue;
       // A hotkey belongs to the slot its row's number names.
       const std::string number(rows_.Cell(row, table::kNumber));
-      for (int slot = 1; slot <= kRowSlots; ++slot) {
+      for (int slot = 1; slot <= kRowSlots && RowHotkeysLoaded(); ++slot) {
         if (number != rt::ToText(slot) || rows_.Cell(row, table::kHotkey).empty()) continue;
-        ids_.rows[slot - 1] = Register(ids_.rows[slot - 1], text, kLoadButton);
-        if (ids_.rows[slot - 1] == 0) {
+        if (!Register(ids_.rows[slot - 1], text, kLoadButton) && row < rows_.RowCount()) {
           rows_.SetCell(row, table::kHotkey, "");
           editor_.Refresh();
         }
@@ -89,8 +93,7 @@ void HotkeyLoader::RegisterFixedHotkeys() {
   for (int i = 0; i < 3; ++i) {
     rt::Unit& box = p_.ui[kRecorderBoxes[i]];
     if (box.Text().empty()) continue;
-    *ids[i] = Register(*ids[i], box.Text(), kRecorderBoxes[i]);
-    if (*ids[i] == 0) box.SetText("");
+    if (!Register(*ids[i], box.Text(), kRecorderBoxes[i])) box.SetText("");
   }
   p_.clock.Wait(100);
 }

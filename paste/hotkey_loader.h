@@ -52,8 +52,9 @@ class HotkeyLoader {
   int SlotOf(int id) const;
 
  private:
-  // Registers a hotkey text; a refused one is shown next to `anchor`.
-  int Register(int old_id, std::string_view text, std::string_view anchor);
+  // Registers a hotkey text into `slot` (its id, first unregistered); a
+  // refused one is shown next to `anchor`. False when refused.
+  bool Register(int& slot, std::string_view text, std::string_view anchor);
 
   rt::Platform p_;
   table::RowStore& rows_;

@@ -154,6 +154,25 @@ TEST_F(LoaderTest, RowHotkeysRegisterIntoTheSlotTheirRowNumberNames) {
   EXPECT_EQ(app.Hotkeys().rows[2], 0);
 }
 
+TEST_F(LoaderTest, AnUnloadDuringALoadsWaitsLeavesNothingRegisteredAndAPressMeanwhileFindsItsSlot) {
+  AddRows({"a", "b", "c"});
+  app.Rows().SetCell(0, table::kHotkey, "F2");
+  app.Rows().SetCell(1, table::kHotkey, "F3");
+  app.Rows().SetCell(2, table::kHotkey, "F4");
+  int slot_of_press = -1;
+  // Slot 1 is registered at 100 ms and waits until 110: a press of its key
+  // at 105 finds it; a second click at 116, in slot 2's wait, unloads.
+  sim.clock.AfterMillis(105, [&] {
+    for (int id : app.Hotkeys().rows)
+      if (id != 0) slot_of_press = app.HotkeyLoader().SlotOf(id);
+  });
+  sim.clock.AfterMillis(116, [&] { sim.ui.Click("加载热键"); });
+  sim.ui.Click("加载热键");
+  EXPECT_EQ(slot_of_press, 1);
+  EXPECT_EQ(U("加载热键").Text(), "加载热键");
+  EXPECT_EQ(sim.hotkeys.Count(), 1u) << "only the backtick key stays registered";
+}
+
 TEST_F(LoaderTest, ARefusedHotkeyClearsItsTextAndSaysWhich) {
   AddRows({"a", "b"});
   app.Rows().SetCell(0, table::kHotkey, "Ctrl+F9");
