@@ -161,6 +161,7 @@ void Backtick::TurnOffPaste() {
   rt::Unit& button = p_.ui[kPasteButton];
   if (button.Text() != "关闭复制") return;
   button.SetText("反撇号键粘贴");
+  button.SetBackColour(kButtonColour);
   p_.clipboard.SetText("");
   p_.mouse_hook.Remove(kBacktickHookOwner);
 }

@@ -1,5 +1,6 @@
 // The backtick key's copy modes, backtick paste with the mouse, the
 // same-page mode and pin-on-top, as timed stories on the simulated platform.
+#include "table/button_colours.h"
 #include "tests/unit/paste_test_fixture.h"
 
 namespace tovan {
@@ -170,6 +171,7 @@ TEST_F(BacktickTest, AModeButtonOrTheFocusOnTheSamePageTextTurnsBacktickPasteOff
   sim.ui.Click("按钮66");
   sim.ui.FocusUnit("编辑框25");
   EXPECT_EQ(U("按钮66").Text(), "反撇号键粘贴");
+  EXPECT_EQ(U("按钮66").BackColour(), kButtonColour) << "caption and colour go off together";
   EXPECT_FALSE(sim.mouse_hook.Installed("backtick"));
   EXPECT_EQ(U("组合框1").Selection(), 4);
 }
