@@ -46,6 +46,17 @@ std::optional<std::pair<std::string_view, std::string_view>> Item(std::string_vi
   return std::pair{Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))};
 }
 
+// The value as it stands after "=": between double quotes when reading it
+// back trimmed, or stripped of one pair of quotes, would change it (a key
+// name that begins or ends with a space, as " ←" and "Ctrl+ / " do), the
+// convention of the system's own profile functions.
+std::string Quoted(std::string_view value) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const bool quote = !value.empty() && (blank(value.front()) || blank(value.back()) ||
+                                        (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+  return quote ? "\"" + std::string(value) + "\"" : std::string(value);
+}
+
 }  // namespace
 
 std::string ReadSetting(const Files& files, std::string_view path, std::string_view section,
@@ -68,7 +79,7 @@ std::string ReadSetting(const Files& files, std::string_view path, std::string_v
 bool WriteSetting(Files& files, std::string_view path, std::string_view section, std::string_view key,
                   std::string_view value) {
   std::vector<std::string> lines = Lines(files, path);
-  const std::string item = std::string(key) + "=" + std::string(value);
+  const std::string item = std::string(key) + "=" + Quoted(value);
   std::optional<std::size_t> section_at;
   std::size_t insert_at = lines.size();
   bool done = false;

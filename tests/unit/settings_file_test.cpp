@@ -30,6 +30,13 @@ TEST_F(SettingsFileTest, WritesGbkBytesThatReadBack) {
             "\xCD\xA3\xD6\xB9=\r\n");
   EXPECT_EQ(ReadSetting(sim.files, path, "编辑框内容", "记录"), "Ctrl+加号");
   EXPECT_EQ(ReadSetting(sim.files, path, "编辑框内容", "停止", "fallback"), "");
+  // Key names that begin or end with a space, and a quoted text, come back
+  // exactly: written between quotes.
+  for (const char* value : {"Ctrl+ / ", " ←", "Alt+ \t", "\"x\""}) {
+    ASSERT_TRUE(WriteSetting(sim.files, path, "编辑框内容", "记录", value));
+    EXPECT_EQ(ReadSetting(sim.files, path, "编辑框内容", "记录"), value);
+  }
+  EXPECT_NE(sim.files.Read(path).find("\xBC\xC7\xC2\xBC=\"\"x\"\"\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsFileTest, ReplacesOnlyItsOwnItemAndKeepsTheRest) {

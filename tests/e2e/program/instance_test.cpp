@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "driver/controls.h"
 #include "driver/process.h"
 #include "driver/wait_until.h"
 #include "driver/window.h"
@@ -42,18 +43,29 @@ TEST_F(InstanceTest, ASecondStartClosesItselfWhileTheFirstKeepsRunning) {
 TEST_F(InstanceTest, TheRecorderHotkeyTextsSurviveARestartInGbk) {
   ASSERT_TRUE(SetWindowTextTo(Control("记录"), "Ctrl+加号"));
   ASSERT_TRUE(SetWindowTextTo(Control("模拟"), "F9"));
-  ASSERT_TRUE(SetWindowTextTo(Control("停止"), ""));
+  // A key name with spaces around it: written between quotes.
+  ASSERT_TRUE(SetWindowTextTo(Control("停止"), "Ctrl+ / "));
   PostMessageW(window_, WM_CLOSE, 0, 0);
   ASSERT_EQ(program_.WaitExit(10000), 0u);
   EXPECT_EQ(ReadBytes(SettingsPath()),
             "[\xB1\xE0\xBC\xAD\xBF\xF2\xC4\xDA\xC8\xDD]\r\n"
             "\xBC\xC7\xC2\xBC=Ctrl+\xBC\xD3\xBA\xC5\r\n"
             "\xC4\xA3\xC4\xE2=F9\r\n"
-            "\xCD\xA3\xD6\xB9=\r\n");
+            "\xCD\xA3\xD6\xB9=\"Ctrl+ / \"\r\n");
   LaunchTovan();
   EXPECT_EQ(WindowText(Control("记录")), "Ctrl+加号");
   EXPECT_EQ(WindowText(Control("模拟")), "F9");
-  EXPECT_EQ(WindowText(Control("停止")), "");
+  EXPECT_EQ(WindowText(Control("停止")), "Ctrl+ / ");
+  // Switched on, the recorder registers it: the combination is taken.
+  ASSERT_TRUE(ClickButton(Control("按钮5")));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Control("按钮5")) == "关闭按键精灵"; }));
+  Sleep(600);
+  EXPECT_TRUE(WaitUntil([] {
+    if (!RegisterHotKey(nullptr, 0xBFFD, MOD_CONTROL, VK_OEM_2)) return true;
+    UnregisterHotKey(nullptr, 0xBFFD);
+    return false;
+  }, kDefaultTimeoutMs, 200)) << "Ctrl+ / was not registered";
+  EXPECT_EQ(WindowText(Control("停止")), "Ctrl+ / ");
 }
 
 }  // namespace
