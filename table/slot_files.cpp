@@ -163,7 +163,8 @@ void SlotFiles::FinishApplying() {
 }
 
 std::string SlotFiles::CheckStateText() {
-  if (check_writing_) return check_written_;
+  // A change made during a write is the newest state, though not written yet.
+  if (check_writing_) return check_dirty_ ? TableCheckText() : check_written_;
   std::string text;
   const std::string path = PathOf(kCheckFile);
   p_.worker.Run([&] { text = rt::FromGbk(p_.files.Read(path)); });
@@ -177,16 +178,21 @@ void SlotFiles::SaveCheckStates() {
   const std::string path = PathOf(kCheckFile);
   while (check_dirty_) {
     check_dirty_ = false;
-    std::string text;
-    OverAllRows(p_.ui, rows_, [&] { text.clear(); }, [&](std::size_t from, std::size_t to) {
-      for (std::size_t row = from; row < to && row < rows_.RowCount(); ++row)
-        if (rows_.Checked(row)) text.append(rows_.Cell(row, kNumber)).append("\r\n");
-    });
+    std::string text = TableCheckText();
     p_.ui[kCheckBox].SetText(text);
     check_written_ = std::move(text);
     p_.worker.Run([&] { p_.files.Write(path, rt::ToGbk(check_written_).bytes); });
   }
   check_writing_ = false;
+}
+
+std::string SlotFiles::TableCheckText() {
+  std::string text;
+  OverAllRows(p_.ui, rows_, [&] { text.clear(); }, [&](std::size_t from, std::size_t to) {
+    for (std::size_t row = from; row < to && row < rows_.RowCount(); ++row)
+      if (rows_.Checked(row)) text.append(rows_.Cell(row, kNumber)).append("\r\n");
+  });
+  return text;
 }
 
 void SlotFiles::LoadCheckStates() {

@@ -41,8 +41,11 @@ class SlotFiles {
   std::string PathOf(std::string_view name) const { return p_.files.InRunDirectory(name); }
   // The extras files of the highlighted 打开 buttons, in the order A to E.
   std::vector<std::string> ActiveExtrasFiles() const;
-  // What the check-state file holds, or is about to hold while a write is under way.
+  // What the check-state file holds, or is about to hold while a write is
+  // under way (the table's newest checks, when they changed meanwhile).
   std::string CheckStateText();
+  // The check-state text of the table's checks: the row numbers, one a line.
+  std::string TableCheckText();
   // The rest of applying a slot once its cells are in: focus, first row,
   // row hotkeys.
   void FinishApplying();

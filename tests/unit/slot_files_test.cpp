@@ -111,6 +111,19 @@ TEST_F(SlotFilesTest, CheckChangesDuringAWriteAreWrittenOnceItEnds) {
   EXPECT_EQ(sim.log.Of(Action::kFileWritten).size(), 2u);
 }
 
+TEST_F(SlotFilesTest, ReadingTheCheckStatesDuringAWriteSeesTheNewestChange) {
+  AddRows({"a", "b", "c", "d"});
+  sim.ui.ToggleCheck("超级列表框1", 0);
+  sim.ui.ToggleCheck("超级列表框1", 2);  // rows 1 and 3 checked, and written
+  sim.worker.SetJobMillis(20);
+  sim.clock.AfterMillis(5, [&] { sim.ui.ToggleCheck("超级列表框1", 2); });  // row 3 unchecked
+  sim.clock.AfterMillis(6, [&] { sim.ui.Click("打开检查框"); });
+  sim.ui.ToggleCheck("超级列表框1", 1);  // row 2 checked: a write of 1, 2, 3 begins
+  sim.clock.Wait(200);
+  EXPECT_EQ(CheckedRows(), (std::vector<int>{0, 1}));
+  EXPECT_EQ(File("选择框.txt"), "1\r\n2\r\n");
+}
+
 TEST_F(SlotFilesTest, ASlotReadInTwoHalvesGivesTheSameRowsAsInOne) {
   // "啊" (B0 A1) before a character that starts with EF holds the bytes
   // A1 EF of "★" across two characters: a cut there would split a row.
