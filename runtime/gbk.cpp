@@ -115,6 +115,12 @@ GbkResult ToGbk(std::string_view utf8) {
   return result;
 }
 
+std::size_t GbkCharLength(std::string_view gbk, std::size_t at) {
+  const auto byte = static_cast<unsigned char>(gbk[at]);
+  if (!IsLeadByte(byte) || at + 1 >= gbk.size()) return 1;
+  return TheTables().to_unicode[byte << 8 | static_cast<unsigned char>(gbk[at + 1])] != 0 ? 2 : 1;
+}
+
 std::size_t GbkMiddle(std::string_view gbk) {
   for (std::size_t at = gbk.size() / 2; at < gbk.size(); ++at)
     if (static_cast<unsigned char>(gbk[at]) < 0x40) return at + 1 < gbk.size() ? at + 1 : 0;

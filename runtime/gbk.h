@@ -19,6 +19,11 @@ GbkResult ToGbk(std::string_view utf8);
 // GBK bytes → UTF-8. Bytes that are not valid GBK become U+FFFD.
 std::string FromGbk(std::string_view gbk);
 
+// How many bytes the character at `at` takes as FromGbk reads it: two for a
+// pair that is a character, else one (a byte that starts no character is
+// lost alone, and the next byte may start one of its own).
+std::size_t GbkCharLength(std::string_view gbk, std::size_t at);
+
 // A place near the middle of GBK bytes where a character surely starts
 // (just after a byte below 0x40, which is never part of a pair), so that
 // both halves convert apart exactly as the whole would; 0 if there is none.

@@ -10,12 +10,13 @@ namespace {
 
 // Where GBK slot bytes can be cut in two so that both halves are whole
 // rows: just after a "★" (A1 EF) near the middle, found by walking the
-// characters from a place where one surely starts. 0 where there is none.
+// characters as the decoder reads them, from a place where one surely
+// starts. 0 where there is none.
 std::size_t AfterRowEndNearMiddle(std::string_view bytes) {
   for (std::size_t at = rt::GbkMiddle(bytes); at != 0 && at + 1 < bytes.size();) {
-    const auto lead = static_cast<unsigned char>(bytes[at]);
-    if (lead == 0xA1 && static_cast<unsigned char>(bytes[at + 1]) == 0xEF) return at + 2;
-    at += lead >= 0x81 && lead <= 0xFE ? 2 : 1;
+    if (static_cast<unsigned char>(bytes[at]) == 0xA1 && static_cast<unsigned char>(bytes[at + 1]) == 0xEF)
+      return at + 2;
+    at += rt::GbkCharLength(bytes, at);
   }
   return 0;
 }

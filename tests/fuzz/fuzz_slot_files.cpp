@@ -1,11 +1,47 @@
 // A slot row file, an extras file and a check-state file of any bytes: read
-// into rows, then written back as the texts a save would write.
+// into rows, then written back as the texts a save would write; and read in
+// two halves, as opening a slot does, giving the very rows of one reading.
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
+#include "runtime/files.h"
 #include "runtime/gbk.h"
+#include "runtime/worker.h"
 #include "table/slot_format.h"
+#include "table/slot_loader.h"
+
+namespace {
+
+// The two files in memory, and jobs run where they are asked for.
+class MemoryFiles : public tovan::rt::Files {
+ public:
+  MemoryFiles(std::string_view rows, std::string_view extras) : rows_(rows), extras_(extras) {}
+  std::string RunDirectory() const override { return "C:\\"; }
+  std::string Read(std::string_view path) const override { return std::string(path == "r" ? rows_ : extras_); }
+  bool Exists(std::string_view) const override { return true; }
+  bool MakeDirectory(std::string_view) override { return false; }
+
+ protected:
+  bool WriteNew(std::string_view, std::string_view) override { return false; }
+  bool Rename(std::string_view, std::string_view) override { return false; }
+  bool Remove(std::string_view) override { return false; }
+
+ private:
+  std::string_view rows_;
+  std::string_view extras_;
+};
+
+class InlineWorker : public tovan::rt::Worker {
+ public:
+  void RunTogether(std::initializer_list<std::function<void()>> jobs) override {
+    for (const auto& job : jobs) job();
+  }
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -26,5 +62,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Whatever was read is written back without loss, row for row.
   if (!gbk.lossless && rows.find("\xEF\xBF\xBD") == std::string::npos) __builtin_trap();
   if (tovan::table::SlotContents(row_text).size() != store.RowCount()) __builtin_trap();
+
+  // Opened in two halves: the same rows, cells and checks.
+  MemoryFiles files(bytes.substr(0, split), bytes.substr(split));
+  InlineWorker worker;
+  tovan::table::RowStore halves;
+  halves.Adopt(tovan::table::LoadSlotRows(worker, files, "r", {"e"}, extras));
+  tovan::table::ExtrasOverlay extras_only;
+  extras_only.Add(extras);
+  tovan::table::RowStore whole;
+  whole.Adopt(tovan::table::BuildSlotRows(rows, extras_only, extras));
+  if (halves.RowCount() != whole.RowCount()) __builtin_trap();
+  for (std::size_t row = 0; row < whole.RowCount(); ++row)
+    if (halves.Cells(row) != whole.Cells(row) || halves.Checked(row) != whole.Checked(row)) __builtin_trap();
   return 0;
 }
