@@ -30,11 +30,10 @@ RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const st
   std::string bytes;
   p_.worker.Run([&] { bytes = p_.files.Read(file); });
   empty = bytes.empty();
-  // A large GBK spreadsheet text is cut in two halves of whole lines side
-  // by side: a line break is never part of a GBK character.
-  const std::size_t line_end = bytes.find('\n', bytes.size() / 2);
+  // A large GBK spreadsheet text is cut in two halves of whole lines side by side.
+  const std::size_t cut = HalvesCutAt(bytes);
   const bool halves = (mode == ImportMode::kTabs || mode == ImportMode::kSpaces) && bytes.size() > (1 << 20) &&
-                      line_end != std::string::npos && !rt::HasByteOrderMark(bytes);
+                      cut != 0 && !rt::HasByteOrderMark(bytes);
   if (!halves) {
     RowStore::Batch batch;
     p_.worker.Run([&] {
@@ -49,10 +48,10 @@ RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const st
   PreparedCut second;
   std::size_t first_rows = 0;
   p_.worker.RunTogether({[&] {
-                           first = PrepareCut(mode, rt::FromGbk(all.substr(0, line_end + 1)), separator);
+                           first = PrepareCut(mode, rt::FromGbk(all.substr(0, cut)), separator);
                            first_rows = CountRows(first);
                          },
-                         [&] { second = PrepareCut(mode, rt::FromGbk(all.substr(line_end + 1)), separator); }});
+                         [&] { second = PrepareCut(mode, rt::FromGbk(all.substr(cut)), separator); }});
   RowStore::Batch batch(first_number);
   RowStore::Batch rest(first_number + first_rows);
   p_.worker.RunTogether({[&] { AddRows(batch, first); }, [&] { AddRows(rest, second); }});

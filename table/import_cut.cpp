@@ -76,4 +76,9 @@ RowStore::Batch CutCopiedText(ImportMode mode, std::string_view text, std::strin
   return batch;
 }
 
+std::size_t HalvesCutAt(std::string_view gbk) {
+  const std::size_t line_end = gbk.find("\r\n", gbk.size() / 2);
+  return line_end == std::string_view::npos ? 0 : line_end + 2;
+}
+
 }  // namespace tovan::table

@@ -44,4 +44,10 @@ PreparedCut PrepareCut(ImportMode mode, std::string_view text, std::string_view 
 std::size_t CountRows(const PreparedCut& prepared);
 void AddRows(RowStore::Batch& batch, const PreparedCut& prepared);
 
+// Where GBK spreadsheet bytes can be cut in two halves that are cut into
+// rows apart exactly as the whole would be: just after the first CR LF at
+// or past the middle (the cut rules end a line only there, and neither
+// byte is ever part of a GBK character); 0 where there is none.
+std::size_t HalvesCutAt(std::string_view gbk);
+
 }  // namespace tovan::table
