@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "paste/send_keys.h"
-#include "runtime/gbk.h"
 #include "runtime/utf8.h"
 #include "runtime/text.h"
 
@@ -13,7 +12,8 @@ void Typist::TypeBySendKeys(std::string_view text) { keys_.Press(ParseSendKeys(t
 
 void PostTextToWindow(rt::Messages& messages, std::uintptr_t window, std::string_view text) {
   if (!messages.IsUnicodeWindow(window)) {
-    for (const char byte : rt::ToGbk(text).bytes)
+    // The bytes of the system's code page: GBK on a Chinese system.
+    for (const char byte : messages.AnsiBytes(text))
       messages.Post(window, rt::kWmChar, static_cast<unsigned char>(byte), 0);
     return;
   }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace tovan::rt {
 
@@ -18,6 +20,9 @@ class Messages {
   virtual void PostUnicode(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) = 0;
   // Whether the window takes its characters as Unicode.
   virtual bool IsUnicodeWindow(std::uintptr_t window) const = 0;
+  // The text in the system's ANSI code page, as a window that is not
+  // Unicode reads its characters ("?" for a character the page lacks).
+  virtual std::string AnsiBytes(std::string_view utf8) const = 0;
 };
 
 }  // namespace tovan::rt

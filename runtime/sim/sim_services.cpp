@@ -8,7 +8,9 @@
 #include <iterator>
 #include <system_error>
 
+#include "runtime/gbk.h"
 #include "runtime/text.h"
+#include "runtime/utf8.h"
 
 namespace tovan::rt::sim {
 namespace fs = std::filesystem;
@@ -200,6 +202,17 @@ std::string SimKeys::StrokeNames(const std::vector<Stroke>& strokes) {
     if (stroke.count != 1) names += "x" + ToText(stroke.count);
   }
   return names;
+}
+
+std::string SimMessages::AnsiBytes(std::string_view utf8) const {
+  if (!western_) return ToGbk(utf8).bytes;
+  std::string bytes;
+  for (std::size_t at = 0; at < utf8.size();) {
+    bool valid = true;
+    const char32_t c = DecodeUtf8(utf8, at, valid);
+    bytes += valid && c < 0x100 ? static_cast<char>(c) : '?';
+  }
+  return bytes;
 }
 
 void SimMessages::Post(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {

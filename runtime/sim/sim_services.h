@@ -224,6 +224,7 @@ class SimKeys : public Keys {
 
 class SimMessages : public Messages {
   std::set<std::uintptr_t> unicode_;
+  bool western_ = false;
 
  public:
   SimMessages(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
@@ -232,6 +233,10 @@ class SimMessages : public Messages {
   void PostUnicode(std::uintptr_t window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) override;
   bool IsUnicodeWindow(std::uintptr_t window) const override { return unicode_.count(window) != 0; }
   void MakeUnicode(std::uintptr_t window) { unicode_.insert(window); }
+  // GBK, as on a Chinese system; on a Western one (code page 1252, here
+  // its Latin-1 part) the characters past it become "?".
+  std::string AnsiBytes(std::string_view utf8) const override;
+  void SetWesternSystem(bool western) { western_ = western; }
 
  private:
   VirtualClock& clock_;

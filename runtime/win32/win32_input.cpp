@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -209,6 +210,15 @@ Point Win32Injector::ClientOrigin(std::uintptr_t window) const {
   POINT origin{};
   ClientToScreen(target, &origin);
   return {origin.x, origin.y};
+}
+
+std::string Win32Messages::AnsiBytes(std::string_view utf8) const {
+  const std::wstring wide = Wide(utf8);
+  if (wide.empty()) return {};
+  const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(std::max(length, 0)), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), length, nullptr, nullptr);
+  return bytes;
 }
 
 }  // namespace tovan::rt::win32

@@ -121,6 +121,7 @@ class Win32Messages : public Messages {
   bool IsUnicodeWindow(std::uintptr_t window) const override {
     return IsWindowUnicode(reinterpret_cast<HWND>(window)) != FALSE;
   }
+  std::string AnsiBytes(std::string_view utf8) const override;
 };
 
 class Win32ShellOpen : public ShellOpen {

@@ -17,9 +17,14 @@ class ForcedPasteTest : public AppTest {
   }
 };
 
-TEST_F(ForcedPasteTest, TwoChineseCharactersArePostedAsFourGbkBytes) {
+TEST_F(ForcedPasteTest, TwoChineseCharactersArePostedAsFourGbkBytesAndOtherSystemsGetTheirOwnCodePage) {
   paste::PostTextToWindow(sim.messages, 0x1234, "张三");
   EXPECT_EQ(Posted(), (std::vector<std::string>{"4660 258 213 0", "4660 258 197 0", "4660 258 200 0", "4660 258 253 0"}));
+  // On a Western system an ANSI window reads its own code page: é is E9.
+  sim.log.Clear();
+  sim.messages.SetWesternSystem(true);
+  paste::PostTextToWindow(sim.messages, 0x1234, "é");
+  EXPECT_EQ(Posted(), (std::vector<std::string>{"4660 258 233 0"}));
 }
 
 TEST_F(ForcedPasteTest, AUnicodeWindowGetsUtf16UnitsWhateverTheSystemsLanguage) {
