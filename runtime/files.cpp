@@ -3,6 +3,12 @@
 #include <vector>
 
 namespace tovan::rt {
+namespace {
+
+constexpr char kTemporary[] = ".tmp~";
+constexpr char kMovedAside[] = ".old~";
+
+}  // namespace
 
 bool Files::WriteTogether(std::initializer_list<FileContent> files) {
   struct Step {
@@ -14,7 +20,7 @@ bool Files::WriteTogether(std::initializer_list<FileContent> files) {
   std::vector<Step> steps;
   for (const FileContent& file : files) {
     const std::string target(file.path);
-    steps.push_back(Step{target, target + ".tmp~", {}, false});
+    steps.push_back(Step{target, target + kTemporary, {}, false});
     if (!WriteNew(steps.back().temporary, file.bytes)) {
       for (const Step& step : steps) Remove(step.temporary);
       return false;
@@ -30,7 +36,7 @@ bool Files::WriteTogether(std::initializer_list<FileContent> files) {
   bool failed = false;
   for (Step& step : steps) {
     if (Exists(step.target)) {
-      const std::string backup = step.target + ".old~";
+      const std::string backup = step.target + kMovedAside;
       if (!Rename(step.target, backup)) {
         failed = true;
         break;
@@ -53,6 +59,19 @@ bool Files::WriteTogether(std::initializer_list<FileContent> files) {
     }
   }
   return !failed;
+}
+
+bool Files::RecoverTogether(std::initializer_list<std::string_view> paths) {
+  bool cut_short = false;
+  for (std::string_view path : paths)
+    cut_short = cut_short || (!Exists(path) && Exists(std::string(path) + kMovedAside));
+  if (!cut_short) return false;
+  for (std::string_view path : paths) {
+    const std::string target(path);
+    if (Exists(target + kMovedAside)) Rename(target + kMovedAside, target);
+    Remove(target + kTemporary);
+  }
+  return true;
 }
 
 }  // namespace tovan::rt

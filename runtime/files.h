@@ -35,6 +35,12 @@ class Files {
   // new file is written completely beside its original before any original
   // is replaced, and if anything fails, every original is as it was.
   bool WriteTogether(std::initializer_list<FileContent> files);
+  // After a WriteTogether that was cut short (the program ended between
+  // moving an original aside and putting its new file in place), an
+  // original is left only as its moved-aside copy: every moved-aside copy
+  // is put back, so the files are again the ones from before that write.
+  // True when there was anything to put back.
+  bool RecoverTogether(std::initializer_list<std::string_view> paths);
 
   // RunDirectory() + "\" + name.
   std::string InRunDirectory(std::string_view name) const {

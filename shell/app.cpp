@@ -164,6 +164,7 @@ void App::Created() {
   ui.RegisterDropTarget("拖放对象1", "超级列表框1");
   ui.RegisterDropTarget("拖放对象2", "编辑框1009");
   hotkeys_.ReRegisterBacktick();
+  slots_.RecoverInterruptedSaves();
   p_.clock.Wait(500);
 
   PlaceWindow();

@@ -100,8 +100,13 @@ void SlotFiles::SaveSlot(char slot) {
   p_.worker.Run([&] { p_.files.WriteTogether({{row_path, rows.bytes}, {extras_path, cells.bytes}}); });
 }
 
+void SlotFiles::RecoverInterruptedSaves() {
+  for (const char* s = kSlots; *s; ++s) p_.files.RecoverTogether({PathOf(RowFile(*s)), PathOf(ExtrasFile(*s))});
+}
+
 void SlotFiles::OpenSlot(char slot) {
   if (busy_.Now()) return;
+  RecoverInterruptedSaves();
   std::string check_text;
   {
     Busy::Scope scope(busy_);

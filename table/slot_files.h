@@ -25,6 +25,9 @@ class SlotFiles {
 
   // Slots are 'A' to 'E'.
   void OpenSlot(char slot);
+  // Puts back the slot files a save cut short (a crash) left moved aside,
+  // for every slot: at start-up, and before a slot opens.
+  void RecoverInterruptedSaves();
   void SaveSlot(char slot);
   // Re-applies the active slot's skip, pause and hotkey cells, then the check states.
   void ApplyActiveSlot();

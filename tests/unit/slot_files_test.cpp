@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "runtime/gbk.h"
 #include "table/slot_format.h"
 #include "table/slot_loader.h"
@@ -109,6 +111,25 @@ TEST_F(SlotFilesTest, CheckChangesDuringAWriteAreWrittenOnceItEnds) {
   EXPECT_EQ(File("选择框.txt"), "1\r\n3\r\n4\r\n");
   // The two clicks during the first write share one further write.
   EXPECT_EQ(sim.log.Of(Action::kFileWritten).size(), 2u);
+}
+
+TEST_F(SlotFilesTest, ASaveCutShortByACrashLeavesTheSlotAsBeforeTheSave) {
+  // The program ended after moving the rows aside and putting the new
+  // extras in place: the next open finds the pair from before the save.
+  Put("保存B.txt", "甲★乙★");
+  Put("跳快数据B.txt", "1★★\r\n2★★\r\n");
+  namespace fs = std::filesystem;
+  const auto host = [&](const std::string& name) { return sim.files.HostPath(sim.files.InRunDirectory(name)); };
+  fs::rename(host("保存B.txt"), host("保存B.txt.old~"));
+  fs::rename(host("跳快数据B.txt"), host("跳快数据B.txt.old~"));
+  Put("跳快数据B.txt", "9★★\r\n");
+  Put("保存B.txt.tmp~", "新★");
+  sim.ui.Click("打开B");
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"甲", "乙"}));
+  EXPECT_EQ(ColumnOf(kSkip), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(File("保存B.txt"), rt::ToGbk("甲★乙★").bytes);
+  EXPECT_FALSE(fs::exists(host("保存B.txt.old~")));
+  EXPECT_FALSE(fs::exists(host("保存B.txt.tmp~")));
 }
 
 TEST_F(SlotFilesTest, ReadingTheCheckStatesDuringAWriteSeesTheNewestChange) {
