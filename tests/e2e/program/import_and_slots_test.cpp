@@ -30,14 +30,15 @@ std::string ReadAll(const std::filesystem::path& path) {
 class ImportAndSlotsTest : public TovanTest {
  protected:
   void SetUp() override {
-    for (const char* name : {"保存B.txt", "跳快数据B.txt", "选择框.txt"}) std::filesystem::remove(Beside(name));
+    for (const char* name : {"保存B.txt", "跳快数据B.txt", "选择框.txt", "保存B.txt.old~"})
+      std::filesystem::remove(Beside(name));
     TovanTest::SetUp();
     if (HasFatalFailure()) return;
     table_ = Control("超级列表框1");
   }
   void TearDown() override {
     TovanTest::TearDown();
-    for (const char* name : {"保存B.txt", "跳快数据B.txt", "选择框.txt", "导入 一.txt", "导入 二.txt"})
+    for (const char* name : {"保存B.txt", "跳快数据B.txt", "选择框.txt", "导入 一.txt", "导入 二.txt", "保存B.txt.old~"})
       std::filesystem::remove(Beside(name));
   }
   void ChooseImportMode(const char* mode) { ASSERT_TRUE(SelectComboItem(Control("导入方式"), std::string_view(mode))); }
@@ -94,6 +95,9 @@ TEST_F(ImportAndSlotsTest, ASavedSlotComesBackWithItsCellsAndChecks) {
 
   ASSERT_TRUE(ClickButton(Control("按钮2")));
   ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 0; }));
+  // As a save cut short by a crash leaves it: the rows moved aside, the new
+  // file not yet in place. Opening the slot puts them back.
+  std::filesystem::rename(Beside("保存B.txt"), Beside("保存B.txt.old~"));
   ASSERT_TRUE(ClickButton(Control("打开B")));
   ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 3 && ListChecked(table_, 1) == true; }));
   EXPECT_EQ(Column(1), (std::vector<std::string>{"a", "张三\r\nsecond line", "c"}));
