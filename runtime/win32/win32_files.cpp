@@ -11,6 +11,20 @@
 #include "runtime/win32/win32_services.h"
 
 namespace tovan::rt::win32 {
+namespace {
+
+// The path as the file functions take it: a full path past the classic
+// 260-character limit in its long form ("\\?\C:\…", "\\?\UNC\server\…"),
+// which every Windows since XP reads whatever its settings.
+std::wstring FilePath(std::string_view path) {
+  std::wstring wide = Wide(path);
+  if (wide.size() < MAX_PATH || wide.starts_with(L"\\\\?\\")) return wide;
+  if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+  if (wide.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + wide.substr(2);
+  return wide;
+}
+
+}  // namespace
 
 Win32Files::Win32Files() {
   std::wstring path(MAX_PATH, L'\0');
@@ -27,7 +41,7 @@ Win32Files::Win32Files() {
 }
 
 std::string Win32Files::Read(std::string_view path) const {
-  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  FileHandle file(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {};
   LARGE_INTEGER size{};
@@ -45,7 +59,7 @@ std::string Win32Files::Read(std::string_view path) const {
 }
 
 bool Win32Files::WriteNew(std::string_view path, std::string_view bytes) {
-  const std::wstring target = Wide(path);
+  const std::wstring target = FilePath(path);
   FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::size_t done = 0;
@@ -63,13 +77,14 @@ bool Win32Files::WriteNew(std::string_view path, std::string_view bytes) {
 }
 
 bool Win32Files::Rename(std::string_view from, std::string_view to) {
-  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  return MoveFileExW(FilePath(from).c_str(), FilePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         FALSE;
 }
 
-bool Win32Files::Remove(std::string_view path) { return DeleteFileW(Wide(path).c_str()) != FALSE; }
+bool Win32Files::Remove(std::string_view path) { return DeleteFileW(FilePath(path).c_str()) != FALSE; }
 
 bool Win32Files::Exists(std::string_view path) const {
-  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(FilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Win32Files::MakeDirectory(std::string_view path) {

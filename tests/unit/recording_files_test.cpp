@@ -50,12 +50,16 @@ TEST(RecordingRows, HandEditedFilesLoadWithoutSurprises) {
 
 TEST(SamePageFileName, NamesThatCouldLeaveTheFolderOrFailAreRefused) {
   EXPECT_EQ(table::SamePageFileName("订单 2024"), "订单 2024.txt");
-  for (const char* bad : {"", ".", "..", "..\\x", "a/b", "C:x", "a*", "what?", "a\"b", "<a>", "a|b", "tab\there",
-                          "end.", "end ", "CON", "con", "nul.txt", "COM1", "lpt9", "bad\xFF"})
+  for (const char* bad : {"", ".", "..", " . ", "..\\x", "a/b", "C:x", "a*", "what?", "a\"b", "<a>", "a|b",
+                          "tab\there", "CON", "con", "nul.txt", "COM1", "lpt9", "con. ", "bad\xFF"})
     EXPECT_EQ(table::SamePageFileName(bad), std::nullopt) << bad;
+  // Trailing spaces and dots, as Windows would drop them anyway.
+  EXPECT_EQ(table::SamePageFileName("客户清单. "), "客户清单.txt");
+  EXPECT_EQ(table::SamePageFileName("end..."), "end.txt");
   EXPECT_EQ(table::SamePageFileName("COM10"), "COM10.txt");
-  EXPECT_EQ(table::SamePageFileName(std::string(251, 'a')), std::string(251, 'a') + ".txt");
-  EXPECT_EQ(table::SamePageFileName(std::string(252, 'a')), std::nullopt);
+  // The name with ".txt.tmp~" (the file first written) within 255 units.
+  EXPECT_EQ(table::SamePageFileName(std::string(246, 'a')), std::string(246, 'a') + ".txt");
+  EXPECT_EQ(table::SamePageFileName(std::string(247, 'a')), std::nullopt);
 }
 
 TEST_F(RecordingFilesTest, TheSamePageTextIsSavedInItsFolderNamedByItsFirstLine) {
@@ -73,6 +77,8 @@ TEST_F(RecordingFilesTest, ASamePageNameThatWouldEscapeWritesNothingButStillOpen
   U("编辑框25").SetText("..\\..\\保存A\r\ntext");
   sim.ui.Click("按钮104");
   EXPECT_TRUE(sim.log.Of(rt::sim::Action::kFileWritten).empty());
+  ASSERT_FALSE(sim.log.Of(rt::sim::Action::kBalloon).empty());
+  EXPECT_NE(sim.log.Of(rt::sim::Action::kBalloon).back().detail.find("●第一行不能作为文件名"), std::string::npos);
   EXPECT_EQ(sim.log.Of(rt::sim::Action::kShellOpen).back().detail, "C:\\Tovan\\同页粘贴");
 }
 

@@ -44,6 +44,13 @@ TEST_F(Win32FilesTest, WholeFilesWithChineseNamesAreWrittenReplacedAndRead) {
   ASSERT_TRUE(files.Write(path, "short"));
   EXPECT_EQ(files.Read(path), "short");
   EXPECT_FALSE(files.Exists(path + ".tmp~"));
+  // Past the classic limit of 260 characters (a long same-page name).
+  const std::string long_path = folder + "\\同页粘贴\\" + std::string(240, 'a') + ".txt";
+  ASSERT_GT(Wide(long_path).size(), 260u);
+  ASSERT_TRUE(files.Write(long_path, "long"));
+  EXPECT_TRUE(files.Exists(long_path));
+  EXPECT_EQ(files.Read(long_path), "long");
+  EXPECT_TRUE(DeleteFileW((L"\\\\?\\" + Wide(long_path)).c_str()));
 }
 
 TEST_F(Win32FilesTest, AWriteIntoAMissingFolderFailsWithoutHarm) {
