@@ -1,5 +1,9 @@
 #include "recorder/input_synthesis.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "runtime/timer_wait.h"
 
 namespace tovan::recorder {
@@ -45,7 +49,12 @@ void SendMouseButton(rt::Platform& p, int button, int action) {
 
 void MoveCursorTo(rt::Platform& p, std::uintptr_t window, int x, int y) {
   const rt::Point origin = window ? p.injector.ClientOrigin(window) : rt::Point{};
-  p.injector.SetCursor({origin.x + x, origin.y + y});
+  // Any recorded number (a file edited by hand) gives a point, never an overflow.
+  const auto sum = [](int a, int b) {
+    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{a} + b, std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max()));
+  };
+  p.injector.SetCursor({sum(origin.x, x), sum(origin.y, y)});
 }
 
 void ReplayMouseEvent(rt::Platform& p, int message, int x, int y) {

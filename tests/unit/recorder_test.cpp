@@ -54,6 +54,9 @@ TEST_F(InputSynthesisTest, MouseRowsMoveThenPressOrReleaseAndOtherCodesOnlyMove)
   recorder::MoveCursorTo(p, 77, 10, 20);
   EXPECT_EQ(recorder::GetCursorOffset(p, 0), (rt::Point{310, 420}));
   EXPECT_EQ(recorder::GetCursorOffset(p, 77), (rt::Point{10, 20}));
+  // Numbers from a hand-edited recording: the sum stays a number.
+  recorder::MoveCursorTo(p, 77, 2147483647, -2147483647 - 1);
+  EXPECT_EQ(sim.injector.Cursor(), (rt::Point{2147483647, -2147483647 - 1 + 400}));
 }
 
 TEST_F(InputSynthesisTest, HookCallbacksRunLastAddedFirstOnceEachAndNeverHearTheProgramsOwnInput) {
