@@ -100,6 +100,9 @@ ArchiveFailure ReadArchive(const ArchiveSource& source, Archive& archive) {
   const std::size_t name_end = region.find('\0');
   if (name_end == std::string::npos) return ArchiveFailure::kInvalid;
   archive.directory = region.substr(0, name_end);
+  // The folder the runtime is unpacked into, beside the others in the
+  // temporary directory: a name that could lead anywhere else is no archive.
+  if (!archive.directory.empty() && !SafeEntryName(archive.directory)) return ArchiveFailure::kInvalid;
   if (archive.directory.empty()) {
     char name[16];
     std::snprintf(name, sizeof name, "E_N%X", number);

@@ -140,6 +140,9 @@ TEST(Archive, NamesThatCouldLeaveTheExtractionDirectoryAreSkipped) {
             ArchiveFailure::kNone);
   ASSERT_EQ(archive.entries.size(), 1u);
   EXPECT_EQ(archive.entries[0].name, "krnln.fnr");
+  // So is a stored directory name: such an archive is refused whole.
+  for (const char* directory : {"..", "..\\..\\Windows", "C:\\x", "a/b", "d:"})
+    EXPECT_EQ(Read(kProgram + PackArchive(1, 2, directory, kRuntime), archive), ArchiveFailure::kInvalid) << directory;
   EXPECT_TRUE(SafeEntryName("krnln.fne"));
   EXPECT_TRUE(SafeEntryName("支持库.dll"));
   EXPECT_FALSE(SafeEntryName("LPT9"));
