@@ -54,7 +54,12 @@ std::string Quoted(std::string_view value) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   const bool quote = !value.empty() && (blank(value.front()) || blank(value.back()) ||
                                         (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
-  return quote ? "\"" + std::string(value) + "\"" : std::string(value);
+  std::string out;
+  out.reserve(value.size() + 2);
+  if (quote) out += '"';
+  out.append(value);
+  if (quote) out += '"';
+  return out;
 }
 
 }  // namespace
