@@ -89,9 +89,20 @@ class PasteTest : public TovanTest {
     Sleep(500);
     ASSERT_TRUE(WaitUntil([] { return HotkeyTaken(); }, kDefaultTimeoutMs, 200)) << "the row hotkey was not registered";
   }
+  // The target's field focused, and Wine done bringing its key states in
+  // line with the X server's, as it does once a window takes the focus
+  // (releasing keys that only SendInput pressed): a Shift pressed before
+  // and released by it shows that this has happened, so that it cannot let
+  // go of a hotkey's Ctrl and Shift afterwards.
+  void FocusWithKeysSettled(HWND field) {
+    ASSERT_TRUE(KeyDown(VK_SHIFT));
+    ASSERT_TRUE(FocusControl(field));
+    WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) >= 0; }, 1500);
+    ASSERT_TRUE(KeyUp(VK_SHIFT));
+  }
   // The target's field focused, the hotkey pressed.
   void PressHotkeyIn(HWND field, int times = 1) {
-    ASSERT_TRUE(FocusControl(field));
+    ASSERT_NO_FATAL_FAILURE(FocusWithKeysSettled(field));
     for (int i = 0; i < times; ++i) ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
   }
   std::vector<std::string> Fields() {
@@ -122,14 +133,7 @@ TEST_F(PasteTest, TwoTapsWithTheModifiersStillHeldPasteTwoRowsEachOnce) {
   // The second tap comes while the first press waits for Ctrl and Shift to
   // be let go: it pastes the next row after it, not the same row again.
   CaptureAndLoadHotkey();
-  // Wine brings its key states in line with the X server's once the target
-  // has taken the focus, releasing keys that only SendInput pressed: a
-  // Shift pressed before and released by it shows that this has happened,
-  // so that it cannot let go of the Ctrl and Shift held below between taps.
-  ASSERT_TRUE(KeyDown(VK_SHIFT));
-  ASSERT_TRUE(FocusControl(Field(101)));
-  WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) >= 0; }, 1500);
-  ASSERT_TRUE(KeyUp(VK_SHIFT));
+  ASSERT_NO_FATAL_FAILURE(FocusWithKeysSettled(Field(101)));
   ASSERT_TRUE(KeyDown(VK_CONTROL));
   ASSERT_TRUE(KeyDown(VK_SHIFT));
   ASSERT_TRUE(PressKey(VK_F2));
