@@ -10,8 +10,8 @@ namespace {
 // How long a press waits at most for the user to let go of the hotkey's
 // modifiers before it sends keys of its own.
 constexpr int kModifierWaitMs = 1000;
-// How long a clipboard write waits at most for the program that was told
-// to paste to read what it was given.
+// How long a paste waits at most for the program that was told to paste to
+// read what it was given (and a nested write, for a read still awaited).
 constexpr int kPasteTakenWaitMs = 500;
 // How long a paste waits at most for another program to let go of the
 // clipboard before it is pressed; how long the paste's read may lag behind
