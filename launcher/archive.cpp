@@ -56,7 +56,8 @@ void Scramble(std::string& region, std::uint32_t key) {
 }
 
 bool SafeEntryName(std::string_view name) {
-  if (name.empty() || name == "." || name == ".." || name.size() > 240) return false;
+  const auto characters = std::count_if(name.begin(), name.end(), [](char c) { return (c & 0xC0) != 0x80; });
+  if (name.empty() || name == "." || name == ".." || characters > 240) return false;
   for (unsigned char c : name)
     if (c < 32 || std::strchr("\\/:*?\"<>|", c)) return false;
   if (name.back() == '.' || name.back() == ' ') return false;
@@ -73,8 +74,12 @@ bool SafeEntryName(std::string_view name) {
   return true;
 }
 
-ArchiveFailure ReadArchive(const ArchiveSource& source, Archive& archive) {
+ArchiveFailure ReadArchive(const ArchiveSource& source, const NameText& name_text, Archive& archive) {
   archive = Archive{};
+  const auto safe = [&name_text](std::string_view stored) {
+    const std::optional<std::string> text = name_text(stored);
+    return text && SafeEntryName(*text);
+  };
   const std::uint64_t size = source.Size();
   if (size < kTrailerBytes + kShortestFile) return ArchiveFailure::kInvalid;
   const std::uint64_t trailer_at = size - kTrailerBytes;
@@ -102,7 +107,7 @@ ArchiveFailure ReadArchive(const ArchiveSource& source, Archive& archive) {
   archive.directory = region.substr(0, name_end);
   // The folder the runtime is unpacked into, beside the others in the
   // temporary directory: a name that could lead anywhere else is no archive.
-  if (!archive.directory.empty() && !SafeEntryName(archive.directory)) return ArchiveFailure::kInvalid;
+  if (!archive.directory.empty() && !safe(archive.directory)) return ArchiveFailure::kInvalid;
   if (archive.directory.empty()) {
     char name[16];
     std::snprintf(name, sizeof name, "E_N%X", number);
@@ -138,7 +143,7 @@ ArchiveFailure ReadArchive(const ArchiveSource& source, Archive& archive) {
     const std::uint32_t bytes = Word(data.data() + end + 1);
     const std::size_t contents_at = end + 5;
     if (bytes > data.size() - contents_at) return ArchiveFailure::kInvalid;
-    if (SafeEntryName(name)) {
+    if (safe(name)) {
       if (SameName(name, "krnln.fnr") || SameName(name, "krnln.fne")) archive.kernel = std::string(name);
       archive.entries.push_back({std::string(name), data.substr(contents_at, bytes)});
     }

@@ -59,13 +59,20 @@ struct Archive {
   std::string kernel;
 };
 
+// Stored names are in the ANSI code page of the system the program runs on,
+// where a second byte of a character may be a '\\' or a '|': they are
+// checked as the characters they become. This gives a name's UTF-8 form,
+// or nothing for bytes that are no text in that code page.
+using NameText = std::function<std::optional<std::string>(std::string_view stored)>;
+
 // Reads and unpacks the archive. Entries whose name could leave the
 // extraction directory (a path separator, a drive, "." or "..", a device
-// name, characters a file name cannot hold) are left out; an entry whose
-// size runs past the unpacked data makes the whole archive invalid.
-ArchiveFailure ReadArchive(const ArchiveSource& source, Archive& archive);
+// name, characters a file name cannot hold, bytes that are no text) are
+// left out, and such a stored directory name makes the archive invalid; an
+// entry whose size runs past the unpacked data makes it invalid too.
+ArchiveFailure ReadArchive(const ArchiveSource& source, const NameText& name_text, Archive& archive);
 
-// Whether a stored name names a file inside the extraction directory.
+// Whether a name (UTF-8) names a file inside the extraction directory.
 bool SafeEntryName(std::string_view name);
 
 // The archive (block and trailer) that, appended to an executable, holds

@@ -50,6 +50,21 @@ std::wstring FromAnsi(const std::string& text) {
   return wide;
 }
 
+// The name as the characters it becomes, for the checks; nothing when its
+// bytes are no text in the ANSI code page.
+std::optional<std::string> NameAsText(std::string_view stored) {
+  if (stored.empty()) return std::string();
+  const int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, stored.data(), static_cast<int>(stored.size()),
+                                        nullptr, 0);
+  if (units <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, stored.data(), static_cast<int>(stored.size()), wide.data(), units);
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, text.data(), bytes, nullptr, nullptr);
+  return text;
+}
+
 int Fail(ArchiveFailure failure) {
   MessageBoxA(nullptr, FailureMessage(failure), "Error", MB_ICONERROR);
   return 0;
@@ -62,7 +77,7 @@ int Launch() {
                        : INVALID_HANDLE_VALUE;
   if (file == INVALID_HANDLE_VALUE) return Fail(ArchiveFailure::kCannotOpen);
   Archive archive;
-  const ArchiveFailure read = ReadArchive(ExecutableFile(file), archive);
+  const ArchiveFailure read = ReadArchive(ExecutableFile(file), NameAsText, archive);
   CloseHandle(file);
   if (read != ArchiveFailure::kNone && read != ArchiveFailure::kNoKernel) return Fail(read);
 

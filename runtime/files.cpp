@@ -25,6 +25,7 @@ bool Files::WriteTogether(std::initializer_list<FileContent> files) {
       for (const Step& step : steps) Remove(step.temporary);
       return false;
     }
+    if (Exists(target)) KeepAttributes(target, steps.back().temporary);
   }
   if (steps.size() == 1) {
     if (Rename(steps[0].temporary, steps[0].target)) return true;

@@ -49,8 +49,11 @@ class Files {
 
  protected:
   // The backend's steps: create or overwrite a file with these bytes and
-  // make them durable; rename a file over another (replacing it); delete.
+  // make them durable; give a new file the look the user gave its original
+  // (hidden, system, archive, not indexed); rename a file over another
+  // (replacing it); delete.
   virtual bool WriteNew(std::string_view path, std::string_view bytes) = 0;
+  virtual void KeepAttributes(std::string_view original, std::string_view replacement) = 0;
   virtual bool Rename(std::string_view from, std::string_view to) = 0;
   virtual bool Remove(std::string_view path) = 0;
 };

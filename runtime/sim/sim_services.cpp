@@ -81,17 +81,29 @@ bool SimFiles::WriteNew(std::string_view path, std::string_view bytes) {
   return static_cast<bool>(out.flush());
 }
 
+unsigned SimFiles::Attributes(std::string_view path) const {
+  const auto found = attributes_.find(HostPath(path));
+  return found == attributes_.end() ? 0 : found->second;
+}
+
+void SimFiles::KeepAttributes(std::string_view original, std::string_view replacement) {
+  attributes_[HostPath(replacement)] = Attributes(original);
+}
+
 bool SimFiles::Rename(std::string_view from, std::string_view to) {
   const fs::path target = HostPath(to);
   if (refused_.count(target) || refused_.count(HostPath(from))) return false;
   std::error_code error;
   fs::rename(HostPath(from), target, error);
   if (error) return false;
+  attributes_[target] = Attributes(from);
+  attributes_.erase(HostPath(from));
   if (!EndsWith(to, "~")) log_.Add(clock_.NowMicros(), Action::kFileWritten, std::string(to));
   return true;
 }
 
 bool SimFiles::Remove(std::string_view path) {
+  attributes_.erase(HostPath(path));
   std::error_code error;
   return fs::remove(HostPath(path), error);
 }

@@ -151,9 +151,13 @@ class SimFiles : public Files {
   // The disk or another program refuses this path from now on: creating it
   // and renaming it or onto it fail (a full disk, a file held open elsewhere).
   void Refuse(std::string_view path) { refused_.insert(HostPath(path)); }
+  // Attribute bits as the user sets them in Explorer (0 for none).
+  void SetAttributes(std::string_view path, unsigned bits) { attributes_[HostPath(path)] = bits; }
+  unsigned Attributes(std::string_view path) const;
 
  protected:
   bool WriteNew(std::string_view path, std::string_view bytes) override;
+  void KeepAttributes(std::string_view original, std::string_view replacement) override;
   bool Rename(std::string_view from, std::string_view to) override;
   bool Remove(std::string_view path) override;
 
@@ -162,6 +166,7 @@ class SimFiles : public Files {
   ActionLog& log_;
   std::filesystem::path root_;
   std::set<std::filesystem::path> refused_;
+  std::map<std::filesystem::path, unsigned> attributes_;
 };
 
 class SimHotkeys : public Hotkeys {

@@ -76,6 +76,15 @@ bool Win32Files::WriteNew(std::string_view path, std::string_view bytes) {
   return FlushFileBuffers(file.get()) != FALSE;
 }
 
+void Win32Files::KeepAttributes(std::string_view original, std::string_view replacement) {
+  // Read-only is not carried over: the next save replaces the file again.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = GetFileAttributesW(FilePath(original).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kKept) == 0) return;
+  SetFileAttributesW(FilePath(replacement).c_str(), attributes & kKept);
+}
+
 bool Win32Files::Rename(std::string_view from, std::string_view to) {
   return MoveFileExW(FilePath(from).c_str(), FilePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
          FALSE;

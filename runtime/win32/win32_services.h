@@ -75,6 +75,7 @@ class Win32Files : public Files {
 
  protected:
   bool WriteNew(std::string_view path, std::string_view bytes) override;
+  void KeepAttributes(std::string_view original, std::string_view replacement) override;
   bool Rename(std::string_view from, std::string_view to) override;
   bool Remove(std::string_view path) override;
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "launcher/archive.h"
+#include "runtime/gbk.h"
 
 namespace tovan::launcher {
 namespace {
@@ -27,7 +28,14 @@ class Bytes : public ArchiveSource {
 const std::string kProgram(2000, 'P');  // the launcher's own bytes
 const std::vector<PackedFile> kRuntime = {{"krnln.fnr", "kernel bytes"}, {"support.dll", std::string(5000, 's')}};
 
-ArchiveFailure Read(const std::string& file, Archive& archive) { return ReadArchive(Bytes(file), archive); }
+// Names as a Chinese system reads them: GBK, bytes that are no GBK text refused.
+std::optional<std::string> GbkName(std::string_view stored) {
+  std::string text = rt::FromGbk(stored);
+  if (text.find("\xEF\xBF\xBD") != std::string::npos) return std::nullopt;
+  return text;
+}
+
+ArchiveFailure Read(const std::string& file, Archive& archive) { return ReadArchive(Bytes(file), GbkName, archive); }
 
 std::string PutWordAt(std::string file, std::size_t at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
@@ -86,7 +94,7 @@ TEST(Archive, TrailerAndBlockFaultsGiveTheirMessages) {
   Archive archive;
   const std::string good = kProgram + PackArchive(4, 5, "abc", kRuntime);
   EXPECT_EQ(Read(std::string(1007, 'x'), archive), ArchiveFailure::kInvalid);
-  EXPECT_EQ(ReadArchive(Bytes(good, false), archive), ArchiveFailure::kTrailerRead);
+  EXPECT_EQ(ReadArchive(Bytes(good, false), GbkName, archive), ArchiveFailure::kTrailerRead);
   const std::size_t trailer = good.size() - 8;
   EXPECT_EQ(Read(PutWordAt(good, trailer + 4, 0x12345678), archive), ArchiveFailure::kInvalid);
   EXPECT_EQ(Read(PutWordAt(good, trailer, 3), archive), ArchiveFailure::kInvalid);
@@ -146,6 +154,53 @@ TEST(Archive, NamesThatCouldLeaveTheExtractionDirectoryAreSkipped) {
   EXPECT_TRUE(SafeEntryName("krnln.fne"));
   EXPECT_TRUE(SafeEntryName("支持库.dll"));
   EXPECT_FALSE(SafeEntryName("LPT9"));
+}
+
+TEST(Archive, NamesAreCheckedAsTheCharactersTheyBecomeNotAsBytes) {
+  // "乗" is 81 5C and "亅" 81 7C in GBK: their second bytes are '\\' and '|'.
+  const std::string gbk_names[] = {"\x81\x5C.dll", "\x81\x7C\xD6\xA7.dat", "\x81\x5C"};
+  Archive archive;
+  ASSERT_EQ(Read(kProgram + PackArchive(1, 2, gbk_names[2],
+                                        {{gbk_names[0], "a"}, {gbk_names[1], "b"}, {"\x81\x5C\xFF.dll", "c"},
+                                         {"krnln.fnr", "k"}}),
+                 archive),
+            ArchiveFailure::kNone);
+  EXPECT_EQ(archive.directory, gbk_names[2]);
+  ASSERT_EQ(archive.entries.size(), 3u);  // the name with a byte that is no GBK text is left out
+  EXPECT_EQ(archive.entries[0].name, gbk_names[0]);
+  EXPECT_EQ(archive.entries[1].name, gbk_names[1]);
+}
+
+// An archive worked out byte by byte from the layout, not by the packer:
+// directory number 0x2A, key 0x11223344 (bytes 44 33 22 11, region byte j
+// XORed with key byte (j + 1) mod 4), directory "ab", one entry "krnln.fnr"
+// holding "K", unpacked size 15, the zlib stream a single stored block:
+// 78 01, then 01 0F 00 F0 FF (final stored block of 15 bytes), the entry,
+// and the entry's Adler-32 big-endian.
+TEST(Archive, AHandMadeArchiveReadsAsItsLayoutSays) {
+  const unsigned char block[] = {
+      0xA5, 0xB7, 0x9A, 0x82, 0x2A, 0x00, 0x00, 0x00, 0x44, 0x33, 0x22, 0x11,  // block magic, number, key
+      0x52, 0x40, 0x11,                                                      // "ab\0" scrambled
+      0x49, 0x3C, 0x1C, 0x12, 0x4B, 0x33, 0x22, 0x11,                        // archive magic, size 15
+      0x3C, 0x32, 0x23, 0x1E, 0x44, 0xC3, 0xDD,                              // zlib header, stored block header
+      0x7A, 0x36, 0x5D, 0x4E, 0x7F, 0x6A, 0x55, 0x4C, 0x63, 0x44, 0x32, 0x22, 0x11, 0x44, 0x78,  // the entry
+      0x0A, 0x21, 0x47, 0xD5,                                                // Adler-32
+      0x31, 0x00, 0x00, 0x00, 0xA5, 0xB7, 0x9A, 0x82};                       // trailer: block size 49, magic
+  const std::string packed(reinterpret_cast<const char*>(block), sizeof block);
+  Archive archive;
+  ASSERT_EQ(Read(kProgram + packed, archive), ArchiveFailure::kNone);
+  EXPECT_EQ(archive.directory, "ab");
+  ASSERT_EQ(archive.entries.size(), 1u);
+  EXPECT_EQ(archive.entries[0].name, "krnln.fnr");
+  EXPECT_EQ(archive.entries[0].contents, "K");
+  // The packer writes the same header and scrambled region up to its own zlib stream.
+  const std::string ours = PackArchive(0x2A, 0x11223344, "ab", {{"krnln.fnr", "K"}});
+  EXPECT_EQ(ours.substr(0, 23), packed.substr(0, 23));
+  EXPECT_EQ(ours.substr(ours.size() - 4), packed.substr(packed.size() - 4));
+  // Scrambling is its own inverse and uses key byte (j + 1) mod 4.
+  std::string region("\0\0\0\0\0", 5);
+  Scramble(region, 0x11223344);
+  EXPECT_EQ(region, std::string("\x33\x22\x11\x44\x33", 5));
 }
 
 }  // namespace

@@ -41,8 +41,11 @@ TEST_F(Win32FilesTest, WholeFilesWithChineseNamesAreWrittenReplacedAndRead) {
   EXPECT_EQ(files.Read(path), "");
   ASSERT_TRUE(files.Write(path, std::string("a\xA1\xEF" "b\0c", 6)));
   EXPECT_EQ(files.Read(path), std::string("a\xA1\xEF" "b\0c", 6));
+  // The user hid the file: it is replaced, and stays hidden.
+  ASSERT_TRUE(SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
   ASSERT_TRUE(files.Write(path, "short"));
   EXPECT_EQ(files.Read(path), "short");
+  EXPECT_EQ(GetFileAttributesW(Wide(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
   EXPECT_FALSE(files.Exists(path + ".tmp~"));
   // Past the classic limit of 260 characters (a long same-page name).
   const std::string long_path = folder + "\\同页粘贴\\" + std::string(240, 'a') + ".txt";

@@ -111,5 +111,67 @@ TEST_F(Win32InputTest, TheKeyboardHookHearsKeysInOrderAndTellsTheProgramsOwnFrom
   EXPECT_FALSE(platform->keyboard_hook.Installed("test"));
 }
 
+// What a low-level hook of the test's own sees of every key event.
+std::vector<KBDLLHOOKSTRUCT>* raw_keys = nullptr;
+LRESULT CALLBACK RawKeys(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION && raw_keys) raw_keys->push_back(*reinterpret_cast<const KBDLLHOOKSTRUCT*>(l));
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+TEST_F(Win32InputTest, ReplayedKeysCarryTheirScanCodeTheExtendedFlagAndTheProgramsMark) {
+  std::vector<KBDLLHOOKSTRUCT> seen;
+  raw_keys = &seen;
+  HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, RawKeys, GetModuleHandleW(nullptr), 0);
+  ASSERT_NE(hook, nullptr);
+  Activate();
+  platform->injector.Key('B', false, false);
+  platform->injector.Key('B', true, false);
+  platform->injector.Key(VK_LEFT, false, true);
+  platform->injector.Key(VK_LEFT, true, true);
+  const bool all = PumpUntil([&] { return seen.size() >= 4; });
+  UnhookWindowsHookEx(hook);
+  raw_keys = nullptr;
+  ASSERT_TRUE(all) << seen.size();
+  const DWORD b_scan = MapVirtualKeyW('B', MAPVK_VK_TO_VSC), left_scan = MapVirtualKeyW(VK_LEFT, MAPVK_VK_TO_VSC);
+  const DWORD expected[][3] = {{'B', b_scan, 0}, {'B', b_scan, LLKHF_UP}, {VK_LEFT, left_scan, LLKHF_EXTENDED},
+                               {VK_LEFT, left_scan, LLKHF_EXTENDED | LLKHF_UP}};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(seen[i].vkCode, expected[i][0]) << i;
+    EXPECT_EQ(seen[i].scanCode, expected[i][1]) << i;
+    EXPECT_EQ(seen[i].flags & (LLKHF_EXTENDED | LLKHF_UP), expected[i][2]) << i;
+    EXPECT_EQ(seen[i].dwExtraInfo, kInjectedByTovan) << i;
+  }
+}
+
+// The messages a plain window of the test's received, by number.
+std::vector<std::pair<UINT, WPARAM>>* plain_messages = nullptr;
+LRESULT CALLBACK PlainWindow(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (plain_messages && (message == WM_HOTKEY || message == Hotkeys::kForwardedHotkey))
+    plain_messages->push_back({message, w});
+  return DefWindowProcW(window, message, w, l);
+}
+
+TEST_F(Win32InputTest, AnotherWindowsHotkeysReachItAs0x8075WhileForwardedAndAsThemselvesAfter) {
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = PlainWindow;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.lpszClassName = L"TovanPlainWindow";
+  RegisterClassW(&window_class);
+  HWND other = CreateWindowW(L"TovanPlainWindow", L"", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  std::vector<std::pair<UINT, WPARAM>> received;
+  plain_messages = &received;
+  const auto handle = reinterpret_cast<std::uintptr_t>(other);
+  platform->hotkeys.ForwardHotkeysOf(handle, true);
+  SendMessageW(other, WM_HOTKEY, 7, 0);
+  platform->hotkeys.ForwardHotkeysOf(handle, false);
+  SendMessageW(other, WM_HOTKEY, 8, 0);
+  DestroyWindow(other);
+  plain_messages = nullptr;
+  EXPECT_EQ(Hotkeys::kForwardedHotkey, 0x8075);
+  EXPECT_EQ(received, (std::vector<std::pair<UINT, WPARAM>>{{0x8075, 7}, {WM_HOTKEY, 8}}));
+}
+
 }  // namespace
 }  // namespace tovan::rt::win32
