@@ -128,7 +128,9 @@ std::vector<UnitLayout> MainWindowUnits() {
 
   // The recorder.
   add(Button("按钮59", "保存", {25, 525, 42, 24}));
-  add(Label("透明标签16", "状态：记录未开启", {75, 525, 98, 24}));
+  UnitLayout status = Label("透明标签16", "状态：记录未开启", {75, 525, 98, 24});
+  status.text_colour = rt::Colour{0, 0, 255};  // blue, as every status but a finished recording
+  add(status);
   add(Label("透明标签24", "速度：", {183, 529, 29, 16}));
   add(Combo("组合框65", {216, 527, 48, 20},
             Numbers({1, 5, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 150, 200, 250, 300, 350, 400, 450, 500, 600, 700,

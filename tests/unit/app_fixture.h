@@ -39,6 +39,18 @@ class AppTest : public ::testing::Test {
 
   rt::Unit& U(const std::string& name) { return sim.ui[name]; }
 
+  // A balloon as the log shows it: "x,y text", at window left + the anchor
+  // unit's left + dx and window top + its top + dy.
+  std::string BalloonAt(const std::string& anchor, int dx, int dy, const std::string& text) {
+    const rt::Rect window = U("窗口").Bounds(), unit = U(anchor).Bounds();
+    return std::to_string(window.x + unit.x + dx) + "," + std::to_string(window.y + unit.y + dy) + " " + text;
+  }
+  std::vector<std::string> Balloons() {
+    std::vector<std::string> out;
+    for (const auto& entry : sim.log.Of(rt::sim::Action::kBalloon)) out.push_back(entry.detail);
+    return out;
+  }
+
   rt::sim::SimPlatform sim;
   shell::App app{sim.Services()};
 };

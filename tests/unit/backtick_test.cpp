@@ -113,6 +113,11 @@ TEST_F(BacktickTest, TheSamePageModeCollectsCopiesAsLinesAndDragsToo) {
   sim.clock.Wait(300);
   EXPECT_EQ(U("编辑框25").Text(), "第一段\r\n一\r\n二\r\n");
   EXPECT_EQ(sim.clipboard.Text(), "");
+  // A right click is not taken as the forced paste's window in this mode.
+  sim.ui.SetCursor({5, 5}, 4660);
+  sim.mouse_hook.Send(rt::kRightButtonUp, {5, 5});
+  sim.clock.Wait(100);
+  EXPECT_EQ(U("编辑框句柄").Text(), "");
   // Turning backtick paste off in the same-page mode goes back to collecting.
   sim.ui.Click("按钮66");
   EXPECT_EQ(U("组合框1").Selection(), 4);
@@ -180,9 +185,10 @@ TEST_F(BacktickTest, ThePinItemsPinAndReleaseTheForegroundWindowNotTheOneUnderTh
   sim.ui.SetForegroundWindow(777);
   sim.ui.SetCursor({5, 5}, 888);
   ImportMode("设置程序界面置顶");
-  EXPECT_NE(sim.log.Entries().back().detail.find("●鼠标放在需要置顶的程序界面，按反撇号键置顶。"), std::string::npos);
+  EXPECT_EQ(Balloons().back(), BalloonAt("导入方式", 20, 30, "●鼠标放在需要置顶的程序界面，按反撇号键置顶。"));
   PressBacktick();
   ImportMode("取消程序界面置顶");
+  EXPECT_EQ(Balloons().back(), BalloonAt("导入方式", 20, 30, "●鼠标放在需要取消置顶的程序界面，按反撇号键取消置顶。"));
   PressBacktick();
   std::vector<std::string> pins;
   for (const auto& e : sim.log.Of(Action::kTopmost)) pins.push_back(e.detail);
@@ -250,6 +256,30 @@ TEST_F(BacktickTest, ExcelModeFillsTheChosenNumberOfColumnsThenBeginsTheNextRow)
   ChooseItem("组合框63", "11");
   PressBacktick();
   EXPECT_TRUE(pasted_cells().empty());
+}
+
+TEST_F(BacktickTest, AnEmptyCopyReachesNoDocumentAndOnlyExcelWithSeveralColumnsWaitsAfterAPaste) {
+  ChooseItem("组合框2", "200");
+  Selected("");
+  for (const char* button : {"按钮word", "按钮excel", "按钮104"}) {
+    sim.ui.Click(button);
+    sim.clipboard.SetText("");  // the Excel button leaves its welcome there
+    sim.log.Clear();
+    PressBacktick();
+    sim.clock.Wait(500);
+    EXPECT_TRUE(Calls(sim).empty()) << button;
+  }
+  EXPECT_EQ(U("编辑框25").Text(), "");
+  // The copy wait follows each Excel paste only when a row has several columns.
+  sim.ui.Click("按钮excel");
+  Selected("格");
+  const auto press_millis = [&](const char* columns) {
+    ChooseItem("组合框63", columns);
+    const std::int64_t t0 = sim.NowMillis();
+    PressBacktick();
+    return sim.NowMillis() - t0;
+  };
+  EXPECT_EQ(press_millis("3") - press_millis("1"), 200);
 }
 
 TEST_F(BacktickTest, WordModePastesAtTheSelectionThenStartsANewParagraphAndAMissingWordHarmsNothing) {

@@ -154,6 +154,37 @@ TEST_F(LoaderTest, RowHotkeysRegisterIntoTheSlotTheirRowNumberNames) {
   EXPECT_EQ(app.Hotkeys().rows[2], 0);
 }
 
+TEST_F(LoaderTest, AHotkeyBelongsToTheSlotItsRowNumberNamesNotToItsPosition) {
+  AddRows({"a", "b", "c", "d"});
+  const char* numbers[] = {"3", "3", "51", "02"};
+  const char* keys[] = {"F2", "F3", "F4", "F5"};
+  for (int row = 0; row < 4; ++row) {
+    app.Rows().SetCell(row, table::kNumber, numbers[row]);
+    app.Rows().SetCell(row, table::kHotkey, keys[row]);
+  }
+  sim.ui.Click("加载热键");
+  // Two rows numbered "3": the second replaces the first in slot 3; "51"
+  // and "02" name no slot, and their texts stay as typed.
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(0, 0x72));
+  for (int key : {0x71, 0x73, 0x74}) EXPECT_FALSE(sim.hotkeys.IsRegistered(0, key)) << key;
+  EXPECT_EQ(app.HotkeyLoader().SlotOf(app.Hotkeys().rows[2]), 3);
+  EXPECT_EQ(ColumnOf(table::kHotkey), (std::vector<std::string>{"F2", "F3", "F4", "F5"}));
+  EXPECT_EQ(sim.hotkeys.Count(), 2u);  // slot 3 and the backtick key
+}
+
+TEST_F(LoaderTest, ARecorderHotkeyTakenElsewhereEmptiesItsBoxAndTheOthersRegister) {
+  U("记录").SetText("F8");
+  U("模拟").SetText("Ctrl+F9");
+  U("停止").SetText("F10");
+  sim.hotkeys.TakenByOther(1, 0x78);
+  sim.ui.Click("加载热键A");
+  EXPECT_EQ(U("记录").Text(), "F8");
+  EXPECT_EQ(U("模拟").Text(), "");
+  EXPECT_EQ(U("停止").Text(), "F10");
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(0, 0x77));
+  EXPECT_TRUE(sim.hotkeys.IsRegistered(0, 0x79));
+}
+
 TEST_F(LoaderTest, AnUnloadDuringALoadsWaitsLeavesNothingRegisteredAndAPressMeanwhileFindsItsSlot) {
   AddRows({"a", "b", "c"});
   app.Rows().SetCell(0, table::kHotkey, "F2");

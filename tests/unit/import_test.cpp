@@ -1,4 +1,5 @@
 #include "runtime/gbk.h"
+#include "runtime/sim/sim_peers.h"
 #include "table/import_cut.h"
 #include "table/item_list.h"
 #include "tests/unit/app_fixture.h"
@@ -87,6 +88,20 @@ TEST_F(ImportTest, DroppedFilesAppendAfterTheRowsThereInDropOrder) {
   sim.ui.DropFiles("超级列表框1", {sim.files.InRunDirectory("1.txt"), sim.files.InRunDirectory("2.txt")});
   EXPECT_EQ(Contents(), (std::vector<std::string>{"r1", "r2", "r3", "r4", "a", "b", "c"}));
   EXPECT_EQ(Numbers().back(), "7");
+}
+
+TEST_F(ImportTest, ADropIntoAnEmptyTableStaysAtTheTopAndALaterOneShowsItsLastRow) {
+  std::string lines;
+  for (int i = 0; i < 100; ++i) lines += "x" + std::to_string(i) + "\r\n";
+  Drop("自定义分割符录入", lines);
+  rt::ListUnit& table = sim.ui.List("超级列表框1");
+  ASSERT_EQ(app.Rows().RowCount(), 100u);
+  EXPECT_EQ(table.RowOrigin(0).y, rt::sim::SimListPeer::kHeaderHeight);
+  Drop("自定义分割符录入", lines, "more.txt");
+  ASSERT_EQ(app.Rows().RowCount(), 200u);
+  const int last_top = table.RowOrigin(199).y;
+  EXPECT_GT(last_top, rt::sim::SimListPeer::kHeaderHeight - 1);
+  EXPECT_LT(last_top, U("超级列表框1").Bounds().height);
 }
 
 TEST_F(ImportTest, ALargeSpreadsheetFileCutInHalvesGivesTheRowsOfOneCut) {

@@ -3,6 +3,7 @@
 #include "recorder/hook_class.h"
 #include "recorder/input_synthesis.h"
 #include "runtime/licence_lock.h"
+#include "shell/main_window_layout.h"
 #include "tests/unit/paste_test_fixture.h"
 
 namespace tovan {
@@ -173,18 +174,76 @@ TEST_F(RecorderTest, ARecordingHoldsTheUsersKeysAndClicksAsRowsAndDropsTheStopPr
   EXPECT_EQ(Rows(), 6u);
 }
 
-TEST_F(RecorderTest, KeysBeforeTheStartSoundEndsAreNotRecordedAndOriginalSpeedRecordsZero) {
+TEST_F(RecorderTest, RowsThatCameBeforeTheStartSoundEndedAreDroppedAndOriginalSpeedRecordsZero) {
   SwitchOn();
   // The list's text before any item is chosen.
   U("组合框65").SetSelection(-1);
   U("组合框65").SetText("原速");
   ASSERT_EQ(U("组合框65").Text(), "原速");
-  sim.clock.AfterMillis(150, [&] { sim.keyboard_hook.Send(88, rt::kKeyDownMessage); });
+  // During the start sound a recording slot is ticked: its rows fill the
+  // list, and a key is pressed before the hooks listen.
+  sim.files.Write(sim.files.InRunDirectory("数据2.txt"), "按键←→B←→按下←→66←→3←→←→←→30←→\r\n");
+  sim.clock.AfterMillis(150, [&] {
+    sim.ui.Click("选择框95");
+    sim.keyboard_hook.Send(88, rt::kKeyDownMessage);
+  });
   Record();
   sim.keyboard_hook.Send(89, rt::kKeyDownMessage);
   EXPECT_EQ(Rows(), 1u);
   EXPECT_EQ(Row(0)[1], "Y");
   EXPECT_EQ(Row(0)[7], "0");
+}
+
+TEST_F(RecorderTest, TheStatusLineColoursAndBalloonsFollowTheRecorderAndItsHotkeysActOnlyWhenTheyMay) {
+  const rt::Colour blue{0, 0, 255}, red{255, 0, 0}, violet{144, 0, 255};
+  const auto status = [&] { return std::make_pair(U("透明标签16").Text(), U("透明标签16").TextColour()); };
+  Record();  // the recorder is off: the press is ignored
+  EXPECT_EQ(status(), std::make_pair(std::string("状态：记录未开启"), blue));
+  EXPECT_TRUE(Sounds().empty());
+  SwitchOn();
+  EXPECT_EQ(U("按钮5").BackColour(), shell::kHighlightColour);
+  Record();
+  EXPECT_EQ(status(), std::make_pair(std::string("状态：记录已开启"), blue));
+  // While recording, replay, its stop and switching off all refuse and say how to stop.
+  const std::string ask = "●请按F9停止记录，重新记录！";
+  const std::size_t mark = sim.log.Entries().size();
+  sim.hotkeys.Press(0, kF10);
+  sim.hotkeys.Press(0, kF11);
+  SwitchOn();
+  sim.clock.Wait(300);
+  EXPECT_TRUE(Injected(sim, 0, mark).empty());
+  EXPECT_EQ(Balloons(), (Lines{BalloonAt("记录", 30, 300, ask), BalloonAt("记录", 30, 30, ask), BalloonAt("记录", 30, 30, ask)}));
+  EXPECT_EQ(U("按钮5").Text(), "关闭按键精灵");
+  EXPECT_EQ(U("按钮5").BackColour(), shell::kButtonColour);
+  EXPECT_EQ(status().first, "状态：记录已开启");
+  sim.keyboard_hook.Send(65, rt::kKeyDownMessage);
+  sim.keyboard_hook.Send(kF9, rt::kKeyDownMessage);
+  Record();
+  EXPECT_EQ(status(), std::make_pair(std::string("状态：记录已停止"), red));
+  EXPECT_EQ(Balloons().back(), BalloonAt("按钮59", 30, 30, "●记录完毕，记得【保存】！"));
+  // Replay, stopped by its hotkey.
+  U("选择框94").SetChecked(true);
+  U("组合框64").SetText("3");
+  ChooseItem("组合框2", "10");
+  sim.hotkeys.Press(0, kF10);
+  sim.clock.Wait(30);
+  EXPECT_EQ(status(), std::make_pair(std::string("状态：模拟已开启"), violet));
+  sim.hotkeys.Press(0, kF11);
+  EXPECT_EQ(status(), std::make_pair(std::string("状态：停止模拟"), blue));
+  sim.clock.Wait(500);
+  // Switching off empties the list and puts the speed and the label back.
+  ChooseItem("组合框65", "100");
+  SwitchOn();
+  EXPECT_EQ(status(), std::make_pair(std::string("状态：记录未开启"), blue));
+  EXPECT_EQ(Rows(), 0u);
+  EXPECT_EQ(U("透明标签17").Text(), "模拟次数");
+  EXPECT_EQ(U("组合框65").Text(), "30");
+  // A press in a hotkey box switches the recorder off and says what the box is for.
+  SwitchOn();
+  sim.ui.Raise("模拟", rt::Event{.kind = rt::EventKind::kMouseDown});
+  EXPECT_EQ(U("按钮5").Text(), "启动按键精灵");
+  EXPECT_EQ(Balloons().back(), BalloonAt("模拟", 10, 30, "●模拟数据快捷键！"));
+  EXPECT_FALSE(sim.hotkeys.IsRegistered(0, kF9));
 }
 
 TEST_F(RecorderTest, ANewSpeedRewritesThePressesAndKeepsTheReleases) {
@@ -243,6 +302,19 @@ TEST_F(ReplayTest, AStopDuringALongDelayStillSendsThatRowThenEnds) {
   EXPECT_EQ(U("透明标签16").Text(), "状态：停止模拟");
 }
 
+TEST_F(ReplayTest, SwitchingTheRecorderOffDuringAReplaySendsNothingMore) {
+  Prepare("200", "200");
+  ChooseItem("组合框64", "3");
+  sim.clock.AfterMillis(300, [&] { SwitchOn(); });
+  const std::int64_t t0 = sim.NowMillis();
+  const std::size_t mark = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(3000);
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+210 65 down"}));
+  EXPECT_EQ(U("按钮5").Text(), "启动按键精灵");
+  EXPECT_EQ(U("透明标签16").Text(), "状态：记录未开启");
+}
+
 TEST_F(ReplayTest, ClosingTheWindowSendsNothingMoreNotEvenARowAlreadyDue) {
   Prepare("2000", "2000");
   ChooseItem("组合框64", "3");
@@ -280,6 +352,29 @@ TEST_F(ReplayTest, AReplayedPressThatStartsAModalLoopStillGetsItsRelease) {
   sim.clock.Wait(6000);
   EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+110 at 100,5", "+110 left down", "+210 at 100,5", "+210 left up"}));
   EXPECT_EQ(loop_ended - t0, 210);
+}
+
+TEST_F(ReplayTest, ARepeatCountOfZeroOrNoNumberPlaysNothingAndCellsThatAreNoNumberPlayAsZero) {
+  Prepare("0", "0");
+  for (const char* count : {"0", "abc", ""}) {
+    U("组合框64").SetText(count);
+    const std::size_t mark = sim.log.Entries().size();
+    sim.ui.Click("按钮117");
+    sim.clock.Wait(300);
+    EXPECT_TRUE(Injected(sim, 0, mark).empty()) << count;
+  }
+  // A key row with no state taps its key; a mouse row with no code only
+  // moves; a delay that is no number waits nothing; "2.9" truncates to 2.
+  app.Events().Clear();
+  app.Events().Append({"按键", "A", "", "65", "x", "", "", "slow"});
+  app.Events().Append({"鼠标", "?", "", "7", "8", "zz", "", ""});
+  app.Events().Append({"按键", "B", "", "66", "3.9", "", "", "2.9"});
+  U("组合框64").SetText("1");
+  const std::size_t mark = sim.log.Entries().size();
+  const std::int64_t t0 = sim.NowMillis();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(300);
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+10 65 down", "+10 65 up", "+10 at 7,8", "+12 66 down"}));
 }
 
 TEST_F(ReplayTest, NothingReplaysWithoutATickedSlotWhileRecordingOrTwiceAtOnce) {

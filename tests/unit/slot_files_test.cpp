@@ -222,6 +222,20 @@ TEST_F(SlotFilesTest, OpeningAnotherSlotAppliesOnlyItsOwnExtras) {
   EXPECT_EQ(ColumnOf(kSkip), (std::vector<std::string>{"", "9", ""}));
 }
 
+TEST_F(SlotFilesTest, ASlotWhoseFirstRowHasAHotkeyPointsTheUserToTheModeList) {
+  const std::string hint = BalloonAt("组合框66", 20, 30, "●请在这选择粘贴方式！");
+  Put("保存A.txt", "a★b★");
+  Put("跳快数据A.txt", "★★\r\n★★F2\r\n");  // a hotkey on row 2 only
+  sim.ui.Click("打开A");
+  EXPECT_TRUE(Balloons().empty());
+  Put("跳快数据B.txt", "★★F2\r\n");
+  Put("保存B.txt", "a★");
+  sim.ui.Click("打开B");
+  EXPECT_EQ(Balloons(), (std::vector<std::string>{hint}));
+  sim.ui.MouseDown("打开自定义");
+  EXPECT_EQ(Balloons(), (std::vector<std::string>{hint, hint}));
+}
+
 TEST_F(SlotFilesTest, AMissingSlotOpensEmpty) {
   AddRows({"a"});
   sim.ui.Click("打开E");
