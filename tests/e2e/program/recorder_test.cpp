@@ -124,7 +124,7 @@ TEST_F(RecorderTest, ARecordingSavedInSlotTwoReplaysThreeTimesAndComesBackAfterA
   ASSERT_TRUE(PressKey(VK_F8));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(Field(101)) == "ababab"; }, 15000)) << *WindowText(Field(101));
   EXPECT_EQ(WindowText(Field(102)), "c");
-  EXPECT_EQ(ListItemCount(Control("超级列表框2")), 10) << "what the replay injected was recorded";
+  EXPECT_EQ(ListItemCount(Control("超级列表框2")), 10) << "the replay left the recording as it was";
 
   // After a restart, ticking slot 2 brings the recording back.
   PostMessageW(window_, WM_CLOSE, 0, 0);
