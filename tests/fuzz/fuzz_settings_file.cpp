@@ -20,6 +20,7 @@ class MemoryFiles : public tovan::rt::Files {
   bool MakeDirectory(std::string_view) override { return true; }
 
  protected:
+  void KeepAttributes(std::string_view, std::string_view) override {}
   bool WriteNew(std::string_view path, std::string_view bytes) override {
     files_[std::string(path)] = std::string(bytes);
     return true;

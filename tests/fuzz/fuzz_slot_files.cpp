@@ -26,6 +26,7 @@ class MemoryFiles : public tovan::rt::Files {
 
  protected:
   bool WriteNew(std::string_view, std::string_view) override { return false; }
+  void KeepAttributes(std::string_view, std::string_view) override {}
   bool Rename(std::string_view, std::string_view) override { return false; }
   bool Remove(std::string_view) override { return false; }
 
