@@ -3,5 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset=${1:?preset}
+# The compiler cache (outside the checkout) hits from any clone's folder:
+# paths under it are hashed relative to it, and the folder itself is not.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"

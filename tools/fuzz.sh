@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 results=${2:-}
 tools/setup.sh || exit 1
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1  # as tools/build.sh
 cmake --preset fuzz >/dev/null || exit 1
 harnesses=(archive check_states dropped_file recording_file settings_file slot_files)
 cmake --build --preset fuzz --target "${harnesses[@]/#/tovan_fuzz_}" >/dev/null || { echo "fuzz: the build failed"; exit 1; }
