@@ -110,11 +110,11 @@ void Backtick::AddHeldCopies() {
 void Backtick::AddCopiedRows(const std::string& text, table::ImportMode mode, const std::string& separator) {
   const bool single = mode == table::ImportMode::kSingle;
   const std::size_t before = rows_.RowCount();
-  table::RowStore::Batch rows(before + 1);
+  table::RowStore::Batch rows;
   if (single)
     rows.Add(text);
   else
-    rows = table::CutCopiedText(mode, text, separator, before + 1);
+    rows = table::CutCopiedText(mode, text, separator);
   rows_.Adopt(std::move(rows));
   editor_.Refresh();
   const int last = static_cast<int>(rows_.RowCount()) - 1;

@@ -121,12 +121,6 @@ std::size_t GbkCharLength(std::string_view gbk, std::size_t at) {
   return TheTables().to_unicode[byte << 8 | static_cast<unsigned char>(gbk[at + 1])] != 0 ? 2 : 1;
 }
 
-std::size_t GbkMiddle(std::string_view gbk) {
-  for (std::size_t at = gbk.size() / 2; at < gbk.size(); ++at)
-    if (static_cast<unsigned char>(gbk[at]) < 0x40) return at + 1 < gbk.size() ? at + 1 : 0;
-  return 0;
-}
-
 std::string FromGbk(std::string_view gbk) {
   const Tables& tables = TheTables();
   // A pair becomes at most three bytes; a single byte that is no character

@@ -24,9 +24,4 @@ std::string FromGbk(std::string_view gbk);
 // lost alone, and the next byte may start one of its own).
 std::size_t GbkCharLength(std::string_view gbk, std::size_t at);
 
-// A place near the middle of GBK bytes where a character surely starts
-// (just after a byte below 0x40, which is never part of a pair), so that
-// both halves convert apart exactly as the whole would; 0 if there is none.
-std::size_t GbkMiddle(std::string_view gbk);
-
 }  // namespace tovan::rt

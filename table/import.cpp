@@ -26,7 +26,6 @@ void Importer::Bind() {
 }
 
 RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const std::string& separator, bool& empty) {
-  const std::size_t first_number = rows_.RowCount() + 1;
   std::string bytes;
   p_.worker.Run([&] { bytes = p_.files.Read(file); });
   empty = bytes.empty();
@@ -39,23 +38,21 @@ RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const st
     p_.worker.Run([&] {
       const std::string text = rt::DecodeTextFile(bytes);
       empty = text.empty();
-      if (!empty || mode == ImportMode::kSingle) batch = CutIntoRows(mode, text, separator, first_number);
+      if (!empty || mode == ImportMode::kSingle) batch = CutIntoRows(mode, text, separator);
     });
     return batch;
   }
   const std::string_view all(bytes);
-  PreparedCut first;
-  PreparedCut second;
-  std::size_t first_rows = 0;
-  p_.worker.RunTogether({[&] {
-                           first = PrepareCut(mode, rt::FromGbk(all.substr(0, cut)), separator);
-                           first_rows = CountRows(first);
-                         },
-                         [&] { second = PrepareCut(mode, rt::FromGbk(all.substr(cut)), separator); }});
-  RowStore::Batch batch(first_number);
-  RowStore::Batch rest(first_number + first_rows);
-  p_.worker.RunTogether({[&] { AddRows(batch, first); }, [&] { AddRows(rest, second); }});
-  batch.Append(std::move(rest));
+  // Each half becomes rows on its own core, and what it needed is freed
+  // there, off the window thread.
+  RowStore::Batch batch;
+  RowStore::Batch rest;
+  p_.worker.RunTogether({[&] { AddRows(batch, PrepareCut(mode, rt::FromGbk(all.substr(0, cut)), separator)); },
+                         [&] { AddRows(rest, PrepareCut(mode, rt::FromGbk(all.substr(cut)), separator)); }});
+  p_.worker.Run([&] {
+    batch.Append(std::move(rest));
+    std::string().swap(bytes);
+  });
   return batch;
 }
 
@@ -79,7 +76,7 @@ void Importer::ImportDroppedFile(std::string_view path) {
     if (before > 0 && rows_.RowCount() > before)
       p_.ui.List(kTable).EnsureVisible(static_cast<int>(rows_.RowCount()) - 1);
     // Empty pieces leave no rows, and neither do blank rows from before.
-    if (mode != ImportMode::kSingle) editor_.DeleteBlankRows();
+    if (mode != ImportMode::kSingle) editor_.DeleteBlankRows(before);
   }
   // The pauses that let the window repaint between the steps.
   if (mode == ImportMode::kSingle || (spreadsheet && !empty)) p_.clock.Wait(mode == ImportMode::kSingle ? 50 : 150);

@@ -53,9 +53,8 @@ void AddRows(RowStore::Batch& batch, const PreparedCut& prepared) {
   ForEachPiece(prepared.text, prepared.cut, [&](std::string_view piece) { batch.Add(piece); });
 }
 
-RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator,
-                            std::size_t first_number) {
-  RowStore::Batch batch(first_number);
+RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator) {
+  RowStore::Batch batch;
   if (mode == ImportMode::kSingle) {
     batch.Add(text);
   } else if (mode != ImportMode::kNone) {
@@ -64,9 +63,8 @@ RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_
   return batch;
 }
 
-RowStore::Batch CutCopiedText(ImportMode mode, std::string_view text, std::string_view separator,
-                              std::size_t first_number) {
-  RowStore::Batch batch(first_number);
+RowStore::Batch CutCopiedText(ImportMode mode, std::string_view text, std::string_view separator) {
+  RowStore::Batch batch;
   if (mode == ImportMode::kNone || mode == ImportMode::kSingle) return batch;
   PreparedCut prepared = mode == ImportMode::kSeparator && separator.empty()
                              ? PreparedCut{std::string(text), "\r\n"}

@@ -23,15 +23,12 @@ ImportMode ImportModeOf(std::string_view item);
 // separator splits at line breaks); the tab and space modes turn every tab
 // or space into a line break and split at line breaks. Empty pieces give no
 // row except in the single mode, whose one row is the text unchanged.
-// The rows are numbered on from `first_number`.
-RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator,
-                            std::size_t first_number = 1);
+RowStore::Batch CutIntoRows(ImportMode mode, std::string_view text, std::string_view separator);
 
 // The rows a text copied from another program gives in a splitting mode:
 // cut as above, but with runs of empty lines first closed up (ten passes
 // of "\r\n\r\n" → "\r\n"). An empty separator splits at line breaks.
-RowStore::Batch CutCopiedText(ImportMode mode, std::string_view text, std::string_view separator,
-                              std::size_t first_number);
+RowStore::Batch CutCopiedText(ImportMode mode, std::string_view text, std::string_view separator);
 
 // The same in steps, so that the halves of a large text can be cut side by
 // side: the text with line breaks in place of the cuts, how many rows it

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iterator>
+#include <cstring>
 
 namespace tovan::table {
 
@@ -12,86 +12,89 @@ namespace {
 // never holds one, and anything else is cut there.
 std::string_view Clean(std::string_view text, char separator) { return text.substr(0, text.find(separator)); }
 
-std::string_view NumberText(std::size_t number, char (&digits)[24]) {
-  const auto result = std::to_chars(digits, digits + sizeof digits, number);
-  return std::string_view(digits, result.ptr - digits);
-}
+// Rows get a little room to grow in place: a skip count or a pause word
+// written later mostly fits.
+std::size_t RoomFor(std::size_t size) { return (size + 3) & ~std::size_t{3}; }
 
 }  // namespace
 
-std::pmr::string RowStore::Join(Pool& pool, std::string_view number, std::string_view content,
-                                std::string_view skip, std::string_view pause, std::string_view hotkey) {
-  number = Clean(number, kSeparator), content = Clean(content, kSeparator), skip = Clean(skip, kSeparator);
-  pause = Clean(pause, kSeparator), hotkey = Clean(hotkey, kSeparator);
-  std::pmr::string cells(&pool);
-  cells.reserve(number.size() + content.size() + skip.size() + pause.size() + hotkey.size() + 4);
-  cells.append(number).push_back(kSeparator);
-  cells.append(content).push_back(kSeparator);
-  cells.append(skip).push_back(kSeparator);
-  cells.append(pause).push_back(kSeparator);
-  cells.append(hotkey);
-  return cells;
+void RowStore::Join(std::string& out, std::string_view content, std::string_view skip, std::string_view pause,
+                    std::string_view hotkey) {
+  out.assign(Clean(content, kSeparator)).push_back(kSeparator);
+  out.append(Clean(skip, kSeparator)).push_back(kSeparator);
+  out.append(Clean(pause, kSeparator)).push_back(kSeparator);
+  out.append(Clean(hotkey, kSeparator));
 }
 
-void RowStore::Batch::Add(std::string_view content, std::string_view skip, std::string_view pause,
-                          std::string_view hotkey) {
-  char digits[24];
-  rows_.push_back(Row{Join(*pools_[0], NumberText(rows_.size() + first_number_, digits), content, skip, pause, hotkey)});
+RowStore::Row RowStore::Place(TextArena& arena, std::string_view text) {
+  const std::size_t room = RoomFor(text.size());
+  char* at = arena.Allocate(room);
+  std::memcpy(at, text.data(), text.size());
+  Row row;
+  row.text = at;
+  row.size = static_cast<std::uint32_t>(text.size());
+  row.room = static_cast<std::uint32_t>(room);
+  return row;
 }
 
-void RowStore::Adopt(Batch&& batch) {
-  ++generation_;
-  const std::size_t before = rows_.size();
-  if (before == 0) {
-    rows_.swap(batch.rows_);
-  } else {
-    rows_.reserve(before + batch.rows_.size());
-    std::move(batch.rows_.begin(), batch.rows_.end(), std::back_inserter(rows_));
+RowStore::Row RowStore::Store(TextArena& arena, std::string_view content, std::string_view skip,
+                              std::string_view pause, std::string_view hotkey) {
+  const std::string_view cells[] = {Clean(content, kSeparator), Clean(skip, kSeparator), Clean(pause, kSeparator),
+                                    Clean(hotkey, kSeparator)};
+  std::size_t size = std::size(cells) - 1;
+  for (std::string_view cell : cells) size += cell.size();
+  const std::size_t room = RoomFor(size);
+  char* text = arena.Allocate(room);
+  char* at = text;
+  for (std::size_t i = 0; i < std::size(cells); ++i) {
+    if (i > 0) *at++ = kSeparator;
+    std::memcpy(at, cells[i].data(), cells[i].size());
+    at += cells[i].size();
   }
-  batch.rows_.clear();
-  pools_.insert(pools_.end(), batch.pools_.begin(), batch.pools_.end());
-  if (batch.first_number_ != before + 1) Renumber(before);
+  Row row;
+  row.text = text;
+  row.size = static_cast<std::uint32_t>(size);
+  row.room = static_cast<std::uint32_t>(room);
+  return row;
 }
 
-RowStore::Batch RowStore::TakeAll() {
-  ++generation_;
-  Batch taken;
-  taken.rows_.swap(rows_);
-  taken.pools_.swap(pools_);
-  pools_ = {std::make_shared<Pool>()};
-  return taken;
+void RowStore::Restore(Row& row, std::string_view content, std::string_view skip, std::string_view pause,
+                       std::string_view hotkey) {
+  // Joined beside first: the cells may be views into the row itself.
+  Join(scratch_, content, skip, pause, hotkey);
+  if (scratch_.size() <= row.room) {
+    std::memcpy(const_cast<char*>(row.text), scratch_.data(), scratch_.size());
+    row.size = static_cast<std::uint32_t>(scratch_.size());
+    return;
+  }
+  const bool checked = row.checked;
+  abandoned_ += row.room;
+  row = Place(*arenas_[0], scratch_);
+  row.checked = checked;
+  if (abandoned_ > kCompactAfterBytes && abandoned_ * 2 > HeldBytes()) Compact();
 }
 
-void RowStore::SetExtras(std::size_t row, std::string_view skip, std::string_view pause, std::string_view hotkey) {
-  ++generation_;
-  if (row >= rows_.size()) return;
-  std::pmr::string& cells = rows_[row].cells;
-  const std::size_t content_end = Range(cells, kContent).second;
-  cells.resize(content_end + 1);
-  cells.append(Clean(skip, kSeparator)).push_back(kSeparator);
-  cells.append(Clean(pause, kSeparator)).push_back(kSeparator);
-  cells.append(Clean(hotkey, kSeparator));
+std::size_t RowStore::HeldBytes() const {
+  std::size_t held = 0;
+  for (const auto& arena : arenas_) held += arena->Held();
+  return held;
 }
 
-std::pair<std::size_t, std::size_t> RowStore::Range(std::string_view cells, std::size_t column) {
-  std::size_t begin = 0;
-  for (std::size_t c = 0; c < column; ++c) begin = cells.find(kSeparator, begin) + 1;
-  const std::size_t end = cells.find(kSeparator, begin);
-  return {begin, end == std::string::npos ? cells.size() : end};
+void RowStore::Compact() {
+  auto arena = std::make_shared<TextArena>();
+  for (Row& row : rows_) {
+    const bool checked = row.checked;
+    row = Place(*arena, {row.text, row.size});
+    row.checked = checked;
+  }
+  arenas_ = {std::move(arena)};
+  abandoned_ = 0;
 }
 
-std::string_view RowStore::Cell(std::size_t row, std::size_t column) const {
-  if (row >= rows_.size() || column >= kColumns) return {};
-  const std::pmr::string& cells = rows_[row].cells;
-  const auto [begin, end] = Range(cells, column);
-  return std::string_view(cells).substr(begin, end - begin);
-}
-
-std::array<std::string_view, kColumns> RowStore::Cells(std::size_t row) const {
-  std::array<std::string_view, kColumns> cells{};
-  if (row >= rows_.size()) return cells;
-  std::string_view rest = rows_[row].cells;
-  for (std::size_t column = 0; column < kColumns; ++column) {
+std::array<std::string_view, kColumns - 1> RowStore::TextCells(const Row& row) {
+  std::array<std::string_view, kColumns - 1> cells{};
+  std::string_view rest(row.text, row.size);
+  for (std::size_t column = 0; column < cells.size(); ++column) {
     const std::size_t end = rest.find(kSeparator);
     cells[column] = rest.substr(0, end);
     if (end == std::string_view::npos) break;
@@ -100,48 +103,120 @@ std::array<std::string_view, kColumns> RowStore::Cells(std::size_t row) const {
   return cells;
 }
 
+std::string_view RowStore::NumberOf(std::size_t row) const {
+  if (const auto it = numbers_.find(row); it != numbers_.end()) return it->second;
+  std::array<char, 24>& digits = number_texts_[next_number_text_++ % number_texts_.size()];
+  const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), row + 1);
+  return std::string_view(digits.data(), static_cast<std::size_t>(result.ptr - digits.data()));
+}
+
+void RowStore::Batch::Add(std::string_view content, std::string_view skip, std::string_view pause,
+                          std::string_view hotkey) {
+  rows_.push_back(Store(*arenas_[0], content, skip, pause, hotkey));
+}
+
+void RowStore::Adopt(Batch&& batch) {
+  ++generation_;
+  const std::size_t before = rows_.size();
+  if (before == 0) {
+    rows_.swap(batch.rows_);
+  } else {
+    rows_.insert(rows_.end(), batch.rows_.begin(), batch.rows_.end());
+  }
+  batch.rows_.clear();
+  arenas_.insert(arenas_.end(), batch.arenas_.begin(), batch.arenas_.end());
+  // The batch's rows take the numbers of their new places.
+  numbers_.erase(numbers_.lower_bound(before), numbers_.end());
+}
+
+RowStore::Batch RowStore::TakeAll() {
+  ++generation_;
+  Batch taken;
+  taken.rows_.swap(rows_);
+  taken.arenas_.swap(arenas_);
+  arenas_ = {std::make_shared<TextArena>()};
+  numbers_.clear();
+  return taken;
+}
+
+void RowStore::SetExtras(std::size_t row, std::string_view skip, std::string_view pause, std::string_view hotkey) {
+  ++generation_;
+  if (row >= rows_.size()) return;
+  Restore(rows_[row], TextCells(rows_[row])[0], skip, pause, hotkey);
+}
+
+std::string_view RowStore::Cell(std::size_t row, std::size_t column) const {
+  if (row >= rows_.size() || column >= kColumns) return {};
+  if (column == kNumber) return NumberOf(row);
+  return TextCells(rows_[row])[column - 1];
+}
+
+std::array<std::string_view, kColumns> RowStore::Cells(std::size_t row) const {
+  std::array<std::string_view, kColumns> cells{};
+  if (row >= rows_.size()) return cells;
+  cells[kNumber] = NumberOf(row);
+  const auto text = TextCells(rows_[row]);
+  std::copy(text.begin(), text.end(), cells.begin() + 1);
+  return cells;
+}
+
 void RowStore::SetCell(std::size_t row, std::size_t column, std::string_view text) {
   ++generation_;
   if (row >= rows_.size() || column >= kColumns) return;
-  std::pmr::string& cells = rows_[row].cells;
-  const auto [begin, end] = Range(cells, column);
-  cells.replace(begin, end - begin, Clean(text, kSeparator));
+  if (column == kNumber) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, row + 1);
+    const std::string_view own(digits, static_cast<std::size_t>(result.ptr - digits));
+    text = Clean(text, kSeparator);
+    if (text == own) {
+      numbers_.erase(row);
+    } else {
+      numbers_[row] = std::string(text);
+    }
+    return;
+  }
+  auto cells = TextCells(rows_[row]);
+  cells[column - 1] = text;
+  Restore(rows_[row], cells[0], cells[1], cells[2], cells[3]);
 }
 
 std::size_t RowStore::Append(std::string_view number, std::string_view content) {
   ++generation_;
-  rows_.push_back(Row{Join(*pools_[0], number, content)});
-  return rows_.size() - 1;
+  rows_.push_back(Store(*arenas_[0], content));
+  const std::size_t row = rows_.size() - 1;
+  if (number != NumberOf(row)) SetCell(row, kNumber, number);
+  return row;
 }
 
 void RowStore::Delete(std::size_t row) {
   ++generation_;
-  if (row < rows_.size()) rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+  if (row >= rows_.size()) return;
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+  // Numbers written into later rows move up with them.
+  numbers_.erase(row);
+  std::map<std::size_t, std::string> moved;
+  for (auto it = numbers_.upper_bound(row); it != numbers_.end();) {
+    moved.emplace(it->first - 1, std::move(it->second));
+    it = numbers_.erase(it);
+  }
+  numbers_.merge(moved);
 }
 
 void RowStore::Renumber(std::size_t from) {
   ++generation_;
-  char digits[24];
-  for (std::size_t i = from; i < rows_.size(); ++i) {
-    std::pmr::string& cells = rows_[i].cells;
-    const std::size_t end = cells.find(kSeparator);
-    const std::string_view number = NumberText(i + 1, digits);
-    if (std::string_view(cells).substr(0, end) != number) cells.replace(0, end, number);
-  }
+  numbers_.erase(numbers_.lower_bound(from), numbers_.end());
 }
 
-std::size_t RowStore::DeleteBlankRows() {
+std::size_t RowStore::DeleteBlankRows(std::size_t among) {
   ++generation_;
-  const auto blank = [](const Row& row) {
-    const std::size_t first = row.cells.find(kSeparator);
-    return row.cells[first + 1] == kSeparator;  // the content cell is empty
-  };
+  const auto blank = [](const Row& row) { return row.size == 0 || row.text[0] == kSeparator; };
   // Rows before the first blank one keep their places and numbers.
-  const auto first = std::find_if(rows_.begin(), rows_.end(), blank);
-  if (first == rows_.end()) return 0;
+  const auto end = rows_.begin() + static_cast<std::ptrdiff_t>(std::min(among, rows_.size()));
+  const auto first = std::find_if(rows_.begin(), end, blank);
+  if (first == end) return 0;
   const std::size_t from = static_cast<std::size_t>(first - rows_.begin());
   const std::size_t before = rows_.size();
-  rows_.erase(std::remove_if(first, rows_.end(), blank), rows_.end());
+  rows_.erase(std::remove_if(first, end, blank), end);
   Renumber(from);
   return before - rows_.size();
 }
@@ -153,19 +228,20 @@ void RowStore::ClearColumn(std::size_t column) {
 void RowStore::Clear() {
   ++generation_;
   rows_.clear();
-  pools_ = {std::make_shared<Pool>()};
+  arenas_ = {std::make_shared<TextArena>()};
+  numbers_.clear();
 }
 
 void RowStore::SetAllChecked(bool checked) {
   ++generation_;
-  for (Row& row : rows_) row.checked = checked;
+  for (Row& row : rows_) row.checked = checked ? 1 : 0;
 }
 
 std::vector<std::size_t> RowStore::FindContent(std::string_view text) const {
   std::vector<std::size_t> found;
   if (text.empty()) return found;
   for (std::size_t row = 0; row < rows_.size(); ++row)
-    if (Cell(row, kContent).find(text) != std::string_view::npos) found.push_back(row);
+    if (TextCells(rows_[row])[0].find(text) != std::string_view::npos) found.push_back(row);
   return found;
 }
 

@@ -1,23 +1,25 @@
-// The rows of the data table: five text cells and a check state each. One
-// row keeps its five cells in one string, separated by a byte that UTF-8
-// never contains, so a million rows of short texts fit in about 40 MB and
-// every whole-table operation is one linear pass. The strings live in
-// memory pools of the store (one per batch of rows it took in), so that a
-// million rows are built and freed without a million calls to the system's
-// heap.
+// The rows of the data table: five text cells and a check state each. A
+// row is 16 bytes: where its text lies and how long it is. Its text is its
+// content, skip, pause and hotkey cells joined by a byte that UTF-8 never
+// holds, kept in text arenas of the store (one per batch of rows it took
+// in), so a million rows are built and freed with a few dozen allocations
+// and cost little more than their text. A row's number is its position,
+// unless a different number was written into it (kept aside), so that
+// deleting or inserting rows renumbers nothing.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <map>
 #include <memory>
-#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "runtime/list_unit.h"
+#include "table/text_arena.h"
 
 namespace tovan::table {
 
@@ -28,20 +30,19 @@ inline constexpr std::size_t kColumns = 5;
 inline constexpr char kTable[] = "超级列表框1";
 
 class RowStore : public rt::ListModel {
-  using Pool = std::pmr::unsynchronized_pool_resource;
-  using Pools = std::vector<std::shared_ptr<Pool>>;
+  using Arenas = std::vector<std::shared_ptr<TextArena>>;
   struct Row {
-    std::pmr::string cells;  // the five cells joined by kSeparator
-    bool checked = false;
+    const char* text = nullptr;
+    std::uint32_t size = 0;
+    std::uint32_t room : 31 = 0;  // bytes the text may grow to where it is
+    std::uint32_t checked : 1 = 0;
   };
 
  public:
   // Rows built away from the table (by a job off the window thread), then
-  // handed to it whole. Rows are numbered on from `first_number`; Adopt
-  // renumbers them if the table no longer ends just before it.
+  // handed to it whole; they take the numbers of their places there.
   class Batch {
    public:
-    explicit Batch(std::size_t first_number = 1) : first_number_(first_number) {}
     void Reserve(std::size_t rows) { rows_.reserve(rows); }
     void Add(std::string_view content, std::string_view skip = {}, std::string_view pause = {},
              std::string_view hotkey = {});
@@ -51,17 +52,15 @@ class RowStore : public rt::ListModel {
     std::size_t Size() const { return rows_.size(); }
     // Moves the rows of a batch numbered on from this one's behind them.
     void Append(Batch&& next) {
-      rows_.reserve(rows_.size() + next.rows_.size());
-      std::move(next.rows_.begin(), next.rows_.end(), std::back_inserter(rows_));
+      rows_.insert(rows_.end(), next.rows_.begin(), next.rows_.end());
       next.rows_.clear();
-      pools_.insert(pools_.end(), next.pools_.begin(), next.pools_.end());
+      arenas_.insert(arenas_.end(), next.arenas_.begin(), next.arenas_.end());
     }
 
    private:
     friend class RowStore;
-    Pools pools_{std::make_shared<Pool>()};  // pools_[0] holds the rows added here
-    std::vector<Row> rows_;                  // freed before their pools
-    std::size_t first_number_ = 1;
+    Arenas arenas_{std::make_shared<TextArena>()};  // arenas_[0] holds the rows added here
+    std::vector<Row> rows_;
   };
 
   RowStore() = default;
@@ -75,7 +74,7 @@ class RowStore : public rt::ListModel {
   std::array<std::string_view, kColumns> Cells(std::size_t row) const;
   bool Checked(std::size_t row) const override { return row < rows_.size() && rows_[row].checked; }
   void SetChecked(std::size_t row, bool checked) override {
-    if (row < rows_.size()) rows_[row].checked = checked, ++generation_;
+    if (row < rows_.size()) rows_[row].checked = checked ? 1 : 0, ++generation_;
   }
   // Counts every change of the rows, their cells and their checks: work
   // that lets events run between slices of rows can tell whether the rows
@@ -99,8 +98,10 @@ class RowStore : public rt::ListModel {
 
   // Every row's number cell (from row `from` on) becomes its 1-based position.
   void Renumber(std::size_t from = 0);
-  // Deletes every row whose content is empty, then renumbers; returns how many went.
-  std::size_t DeleteBlankRows();
+  // Deletes every row whose content is empty, then renumbers; returns how
+  // many went. Rows from `among` on are known to have content (rows just
+  // taken in) and are not looked at.
+  std::size_t DeleteBlankRows(std::size_t among = static_cast<std::size_t>(-1));
   void ClearColumn(std::size_t column);
   void SetAllChecked(bool checked);
   // Rows whose content contains the text (case-sensitive), in table order.
@@ -109,13 +110,37 @@ class RowStore : public rt::ListModel {
  private:
   static constexpr char kSeparator = '\xFF';
 
-  static std::pmr::string Join(Pool& pool, std::string_view number, std::string_view content,
-                               std::string_view skip = {}, std::string_view pause = {}, std::string_view hotkey = {});
-  // Byte range [begin, end) of a column inside a row's cells.
-  static std::pair<std::size_t, std::size_t> Range(std::string_view cells, std::size_t column);
+  // Rewritten rows leave their old text behind; past this much, and past
+  // half of what the arenas hold, the texts move into one new arena.
+  static constexpr std::size_t kCompactAfterBytes = std::size_t{32} << 20;
 
-  Pools pools_{std::make_shared<Pool>()};  // pools_[0] holds the rows appended one by one
-  std::vector<Row> rows_;                  // freed before their pools
+  // A row's text: its cells after the number, joined.
+  static void Join(std::string& out, std::string_view content, std::string_view skip, std::string_view pause,
+                   std::string_view hotkey);
+  // A row whose text is a copy of `text` in the arena.
+  static Row Place(TextArena& arena, std::string_view text);
+  // Writes a row's text (its cells after the number) into the arena.
+  static Row Store(TextArena& arena, std::string_view content, std::string_view skip = {},
+                   std::string_view pause = {}, std::string_view hotkey = {});
+  // Rewrites a row's text: where it is when it fits, else anew.
+  void Restore(Row& row, std::string_view content, std::string_view skip, std::string_view pause,
+               std::string_view hotkey);
+  std::size_t HeldBytes() const;
+  void Compact();
+  // The row's content, skip, pause and hotkey cells.
+  static std::array<std::string_view, kColumns - 1> TextCells(const Row& row);
+  // The number of the row at `row`, as text that stays valid for a while
+  // (a few more number reads).
+  std::string_view NumberOf(std::size_t row) const;
+
+  Arenas arenas_{std::make_shared<TextArena>()};  // arenas_[0] holds the rows written one by one
+  std::vector<Row> rows_;
+  // Numbers other than the row's position, by row.
+  std::map<std::size_t, std::string> numbers_;
+  mutable std::array<std::array<char, 24>, 16> number_texts_{};
+  mutable std::size_t next_number_text_ = 0;
+  std::string scratch_;         // a row's text being rewritten
+  std::size_t abandoned_ = 0;  // bytes of the arenas no row uses any more
   std::uint64_t generation_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "table/button_colours.h"
 #include "table/slot_format.h"
 #include "table/slot_loader.h"
+#include "table/time_slices.h"
 
 namespace tovan::table {
 namespace {
@@ -14,23 +15,22 @@ namespace {
 constexpr char kCheckFile[] = "选择框.txt";
 constexpr char kCheckBox[] = "编辑框检查框保存";
 constexpr char kSlots[] = "ABCDE";
-// Rows applied between two turns of the window's events.
-constexpr std::size_t kSlice = 50'000;
-
-// Runs `part(from, to)` over every row in slices, letting the window's
-// events run between slices; if they change the rows, it starts over with
-// `reset` (a few times, then in one go), so the result is always the rows
-// of one moment. False if the table became empty.
+// Runs `part(from, to)` over every row in time slices, letting the
+// window's events run between slices; if they change the rows, it starts
+// over with `reset` (a few times, then in one go), so the result is always
+// the rows of one moment. False if the table became empty.
 template <class Reset, class Part>
-bool OverAllRows(rt::Ui& ui, const RowStore& rows, Reset reset, Part part) {
+bool OverAllRows(rt::Ui& ui, const rt::Clock& clock, const RowStore& rows, Reset reset, Part part) {
   for (int attempt = 0;; ++attempt) {
     reset();
     const std::uint64_t generation = rows.Generation();
     bool changed = false;
-    for (std::size_t from = 0; from < rows.RowCount() && !changed; from += kSlice) {
-      part(from, from + kSlice);
-      if (attempt < 3 && from + kSlice < rows.RowCount()) {
+    TimeSlices slices(clock);
+    for (std::size_t from = 0; from < rows.RowCount() && !changed; from += TimeSlices::kStep) {
+      part(from, from + TimeSlices::kStep);
+      if (attempt < 3 && from + TimeSlices::kStep < rows.RowCount() && slices.Over(TimeSlices::kStep)) {
         ui.PumpEvents();
+        slices.Restart();
         changed = rows.Generation() != generation;
       }
     }
@@ -72,7 +72,7 @@ void SlotFiles::SaveSlot(char slot) {
   std::string row_text;
   std::string extras;
   const bool any = OverAllRows(
-      p_.ui, rows_, [&] { row_text.clear(), extras.clear(); },
+      p_.ui, p_.clock, rows_, [&] { row_text.clear(), extras.clear(); },
       [&](std::size_t from, std::size_t to) { AppendSlotTexts(rows_, from, to, row_text, extras); });
   if (!any) return;
   // Converted in two halves side by side (UTF-8 can be cut at any character).
@@ -144,13 +144,15 @@ void SlotFiles::ApplyActiveSlot() {
       for (const std::string& text : texts) overlay->Add(text);
     });
     // Every row's cells are cleared and set in one go; the window's events
-    // run between slices of rows.
+    // run between time slices of rows.
+    TimeSlices slices(p_.clock);
     for (std::size_t row = 0; row < rows_.RowCount(); ++row) {
       const ExtrasOverlay::Cells cells = overlay->CellsOf(row);
       rows_.SetExtras(row, cells[0], cells[1], cells[2]);
-      if ((row + 1) % kSlice == 0) {
+      if ((row + 1) % TimeSlices::kStep == 0 && slices.Over(TimeSlices::kStep)) {
         editor_.Refresh();
         p_.ui.PumpEvents();
+        slices.Restart();
       }
     }
     editor_.Refresh();
@@ -193,7 +195,7 @@ void SlotFiles::SaveCheckStates() {
 
 std::string SlotFiles::TableCheckText() {
   std::string text;
-  OverAllRows(p_.ui, rows_, [&] { text.clear(); }, [&](std::size_t from, std::size_t to) {
+  OverAllRows(p_.ui, p_.clock, rows_, [&] { text.clear(); }, [&](std::size_t from, std::size_t to) {
     for (std::size_t row = from; row < to && row < rows_.RowCount(); ++row)
       if (rows_.Checked(row)) text.append(rows_.Cell(row, kNumber)).append("\r\n");
   });

@@ -1,6 +1,6 @@
-// Reading a slot into rows with both cores: the files are read, converted
-// and built into rows in steps whose halves run side by side, off the
-// window thread.
+// Reading a slot into rows with both cores: the files are read, then each
+// half is converted and built into rows side by side, off the window
+// thread, a piece at a time, so that the slot's whole text is never held.
 #pragma once
 
 #include <string>
@@ -12,9 +12,13 @@
 
 namespace tovan::table {
 
+inline constexpr std::size_t kSlotPieceBytes = std::size_t{1} << 20;
+
 // The rows of the slot row file, with the cells of the extras files (in
-// order) and the checks of the check-state text.
+// order) and the checks of the check-state text; the rows are converted
+// in pieces of about `piece_bytes`.
 RowStore::Batch LoadSlotRows(rt::Worker& worker, const rt::Files& files, const std::string& row_path,
-                             const std::vector<std::string>& extras_paths, const std::string& check_text);
+                             const std::vector<std::string>& extras_paths, const std::string& check_text,
+                             std::size_t piece_bytes = kSlotPieceBytes);
 
 }  // namespace tovan::table

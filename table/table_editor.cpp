@@ -61,8 +61,8 @@ void TableEditor::RenumberRows() {
   Refresh();
 }
 
-void TableEditor::DeleteBlankRows() {
-  rows_.DeleteBlankRows();
+void TableEditor::DeleteBlankRows(std::size_t among) {
+  rows_.DeleteBlankRows(among);
   Refresh();
 }
 

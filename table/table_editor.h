@@ -28,7 +28,8 @@ class TableEditor {
   std::function<void()> select_checked_order = [] {};
 
   void RenumberRows();
-  void DeleteBlankRows();
+  // Rows from `among` on are known to have content (see RowStore).
+  void DeleteBlankRows(std::size_t among = static_cast<std::size_t>(-1));
   void ClearColumn(std::size_t column);
   void FindRows();
   void DeleteCurrentRow();

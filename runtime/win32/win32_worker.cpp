@@ -19,6 +19,9 @@ void Win32Worker::RunTogether(std::initializer_list<std::function<void()>> jobs)
     if (done) {
       try {
         threads.emplace_back([&job, &running, event = done.get()] {
+          // Below the window thread, which then always gets a core when an
+          // event arrives, however busy the jobs keep the others.
+          SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
           job();
           if (--running == 0) SetEvent(event);
         });

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (auto mode : {table::ImportMode::kSingle, table::ImportMode::kSeparator, table::ImportMode::kTabs,
                     table::ImportMode::kSpaces}) {
     table::RowStore rows;
-    rows.Adopt(table::CutIntoRows(mode, text, separator, 1));
+    rows.Adopt(table::CutIntoRows(mode, text, separator));
     if (mode == table::ImportMode::kSingle) {
       if (rows.RowCount() != 1 || rows.Cell(0, table::kContent) != text) __builtin_trap();
       continue;
@@ -39,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (cut == 0 || rt::HasByteOrderMark(gbk)) return 0;
   for (auto mode : {table::ImportMode::kTabs, table::ImportMode::kSpaces}) {
     table::RowStore whole;
-    whole.Adopt(table::CutIntoRows(mode, rt::FromGbk(gbk), "", 1));
+    whole.Adopt(table::CutIntoRows(mode, rt::FromGbk(gbk), ""));
     const table::PreparedCut first = table::PrepareCut(mode, rt::FromGbk(gbk.substr(0, cut)), "");
     const table::PreparedCut second = table::PrepareCut(mode, rt::FromGbk(gbk.substr(cut)), "");
-    table::RowStore::Batch batch(1);
-    table::RowStore::Batch rest(1 + table::CountRows(first));
+    table::RowStore::Batch batch;
+    table::RowStore::Batch rest;
     table::AddRows(batch, first);
     table::AddRows(rest, second);
     batch.Append(std::move(rest));

@@ -64,11 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!gbk.lossless && rows.find("\xEF\xBF\xBD") == std::string::npos) __builtin_trap();
   if (tovan::table::SlotContents(row_text).size() != store.RowCount()) __builtin_trap();
 
-  // Opened in two halves: the same rows, cells and checks.
+  // Opened in two halves, converted in pieces of a few bytes (so that the
+  // input's size reaches several): the same rows, cells and checks.
   MemoryFiles files(bytes.substr(0, split), bytes.substr(split));
   InlineWorker worker;
   tovan::table::RowStore halves;
-  halves.Adopt(tovan::table::LoadSlotRows(worker, files, "r", {"e"}, extras));
+  halves.Adopt(tovan::table::LoadSlotRows(worker, files, "r", {"e"}, extras, 1 + size % 61));
   tovan::table::ExtrasOverlay extras_only;
   extras_only.Add(extras);
   tovan::table::RowStore whole;

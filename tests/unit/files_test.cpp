@@ -58,7 +58,7 @@ TEST(Gbk, EveryCharacterOfTheCodePageRoundTrips) {
 TEST(RowStoreBatch, AdoptedRowsAreNumberedOnFromTheTable) {
   table::RowStore rows;
   rows.Append("1", "first");
-  table::RowStore::Batch batch(2);
+  table::RowStore::Batch batch;
   batch.Add("b", "3", "暂停", "F2");
   batch.Add("c");
   batch.SetChecked(1);
@@ -68,14 +68,26 @@ TEST(RowStoreBatch, AdoptedRowsAreNumberedOnFromTheTable) {
   EXPECT_EQ(rows.Cell(1, table::kPause), "暂停");
   EXPECT_EQ(rows.Cell(1, table::kHotkey), "F2");
   EXPECT_TRUE(rows.Checked(2));
-  // A batch cut while the table changed is renumbered to follow it.
-  table::RowStore::Batch late(9);
+  // A number written into a row stays with the row, and rows deleted
+  // before it move it up.
+  rows.SetCell(2, table::kNumber, "9");
+  table::RowStore::Batch late;
   late.Add("d");
   rows.Adopt(std::move(late));
+  EXPECT_EQ(rows.Cell(2, table::kNumber), "9");
   EXPECT_EQ(rows.Cell(3, table::kNumber), "4");
-  rows.SetExtras(3, "1", "", "Ctrl+1");
-  EXPECT_EQ(rows.Cell(3, table::kContent), "d");
-  EXPECT_EQ(rows.Cell(3, table::kHotkey), "Ctrl+1");
+  rows.Delete(0);
+  EXPECT_EQ(rows.Cell(1, table::kNumber), "9");
+  EXPECT_EQ(rows.Cell(2, table::kNumber), "3");
+  rows.Renumber();
+  EXPECT_EQ(rows.Cell(1, table::kNumber), "2");
+  rows.Append("0", "e");
+  rows.Append("5", "f");
+  EXPECT_EQ(rows.Cell(3, table::kNumber), "0");
+  EXPECT_EQ(rows.Cell(4, table::kNumber), "5");
+  rows.SetExtras(2, "1", "", "Ctrl+1");
+  EXPECT_EQ(rows.Cell(2, table::kContent), "d");
+  EXPECT_EQ(rows.Cell(2, table::kHotkey), "Ctrl+1");
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ TEST_F(ImportTest, ALargeSpreadsheetFileCutInHalvesGivesTheRowsOfOneCut) {
   Drop("Excel制表符录入", rt::ToGbk(text).bytes, "big.txt");
   table::RowStore expected;
   expected.Append("1", "before");
-  expected.Adopt(table::CutIntoRows(table::ImportMode::kTabs, text, "", 2));
+  expected.Adopt(table::CutIntoRows(table::ImportMode::kTabs, text, ""));
   ASSERT_EQ(app.Rows().RowCount(), expected.RowCount());
   for (std::size_t row = 0; row < expected.RowCount(); ++row)
     ASSERT_EQ(app.Rows().Cells(row), expected.Cells(row)) << row;

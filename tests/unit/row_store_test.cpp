@@ -57,6 +57,32 @@ TEST(RowStore, NumbersRunWithoutGapsAfterEveryDeletion) {
   EXPECT_EQ(rows.RowCount(), 2u);
 }
 
+TEST(RowStore, CellsRewrittenLongerAndShorterManyTimesKeepEveryRowIntact) {
+  // Enough growth that the texts left behind are gathered up more than once.
+  RowStore rows;
+  constexpr std::size_t kRows = 2'000;
+  for (std::size_t i = 0; i < kRows; ++i) rows.Append(std::to_string(i + 1), "row" + std::to_string(i));
+  rows.SetChecked(7, true);
+  for (int pass = 0; pass < 40; ++pass) {
+    const std::string long_text(1'000 + 37 * pass, static_cast<char>('a' + pass % 26));
+    for (std::size_t i = 0; i < kRows; ++i) {
+      rows.SetCell(i, kPause, pass % 2 ? "暂停" : "");
+      rows.SetCell(i, kHotkey, long_text);
+      rows.SetExtras(i, std::to_string(pass), rows.Cell(i, kPause), rows.Cell(i, kHotkey));
+    }
+    ASSERT_EQ(rows.Cell(kRows - 1, kHotkey), long_text) << pass;
+  }
+  for (std::size_t i = 0; i < kRows; ++i) {
+    ASSERT_EQ(rows.Cell(i, kContent), "row" + std::to_string(i));
+    ASSERT_EQ(rows.Cell(i, kSkip), "39");
+    ASSERT_EQ(rows.Cell(i, kPause), "暂停");
+    ASSERT_EQ(rows.Cell(i, kHotkey).size(), 1'000u + 37 * 39);
+    ASSERT_EQ(rows.Cell(i, kNumber), std::to_string(i + 1));
+  }
+  EXPECT_TRUE(rows.Checked(7));
+  EXPECT_FALSE(rows.Checked(8));
+}
+
 TEST(RowStore, FindsContentCaseSensitively) {
   RowStore rows;
   for (const char* text : {"xaby", "xAby", "ab", "李ab四"}) rows.Append("0", text);
