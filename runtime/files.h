@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -25,6 +26,14 @@ class Files {
   virtual std::string RunDirectory() const = 0;
   // The whole file as bytes; a missing, unreadable or too large file gives "".
   virtual std::string Read(std::string_view path) const = 0;
+  // The same a piece at a time, for files too large to hold twice: the
+  // file's size (0 for a file Read gives "" for), and up to `size` of its
+  // bytes from `offset` on (fewer at its end, "" past it or on failure).
+  virtual std::uint64_t SizeOf(std::string_view path) const { return Read(path).size(); }
+  virtual std::string ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const {
+    const std::string bytes = Read(path);
+    return offset < bytes.size() ? bytes.substr(static_cast<std::size_t>(offset), size) : std::string();
+  }
   virtual bool Exists(std::string_view path) const = 0;
   virtual bool MakeDirectory(std::string_view path) = 0;
 

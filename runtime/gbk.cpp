@@ -121,6 +121,26 @@ std::size_t GbkCharLength(std::string_view gbk, std::size_t at) {
   return TheTables().to_unicode[byte << 8 | static_cast<unsigned char>(gbk[at + 1])] != 0 ? 2 : 1;
 }
 
+std::size_t CountGbkCharacter(std::string_view gbk, std::uint16_t code) {
+  const Tables& tables = TheTables();
+  std::size_t count = 0;
+  for (std::size_t at = 0; at < gbk.size();) {
+    at += AsciiRun(gbk.data() + at, gbk.size() - at);
+    if (at == gbk.size()) break;
+    const unsigned char byte = static_cast<unsigned char>(gbk[at]);
+    if (IsLeadByte(byte) && at + 1 < gbk.size()) {
+      const unsigned pair = byte << 8 | static_cast<unsigned char>(gbk[at + 1]);
+      if (tables.to_unicode[pair] != 0) {
+        count += pair == code;
+        at += 2;
+        continue;
+      }
+    }
+    ++at;
+  }
+  return count;
+}
+
 std::string FromGbk(std::string_view gbk) {
   const Tables& tables = TheTables();
   // A pair becomes at most three bytes; a single byte that is no character

@@ -2,6 +2,7 @@
 // or sends bytes: the data files, the settings file, posted characters.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,10 @@ std::string FromGbk(std::string_view gbk);
 // pair that is a character, else one (a byte that starts no character is
 // lost alone, and the next byte may start one of its own).
 std::size_t GbkCharLength(std::string_view gbk, std::size_t at);
+
+// How often a two-byte GBK character occurs in GBK bytes that start with a
+// character, as FromGbk reads them (a pair of its bytes across two
+// characters does not count).
+std::size_t CountGbkCharacter(std::string_view gbk, std::uint16_t code);
 
 }  // namespace tovan::rt

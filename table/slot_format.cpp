@@ -23,11 +23,28 @@ std::vector<std::string_view> SlotContents(std::string_view text) {
   return pieces;
 }
 
+void ExtrasOverlay::Add(std::string_view text) {
+  File file{text, {}};
+  // Files past 4 GB are never read (Files::kMaxReadBytes): offsets fit.
+  if (!text.empty()) {
+    file.line_starts.push_back(0);
+    for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2))
+      file.line_starts.push_back(static_cast<std::uint32_t>(at + 2));
+  }
+  files_.push_back(std::move(file));
+}
+
+std::string_view ExtrasOverlay::Line(const File& file, std::size_t line) {
+  const std::size_t begin = file.line_starts[line];
+  const std::size_t end = line + 1 < file.line_starts.size() ? file.line_starts[line + 1] - 2 : file.text.size();
+  return file.text.substr(begin, end - begin);
+}
+
 ExtrasOverlay::Cells ExtrasOverlay::CellsOf(std::size_t row) const {
   Cells cells{};
-  for (const auto& lines : files_) {
-    if (row >= lines.size()) continue;
-    std::string_view line = lines[row];
+  for (const File& file : files_) {
+    if (row >= file.line_starts.size()) continue;
+    std::string_view line = Line(file, row);
     if (line.empty()) continue;
     for (std::size_t j = 0; j < cells.size(); ++j) {
       const std::size_t end = line.find(kRowEnd);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,12 +34,19 @@ class ExtrasOverlay {
  public:
   using Cells = std::array<std::string_view, 3>;
   // The texts must outlive the overlay.
-  void Add(std::string_view text) { files_.push_back(SplitViews(text, "\r\n")); }
+  void Add(std::string_view text);
   Cells CellsOf(std::size_t row) const;
   bool Empty() const { return files_.empty(); }
 
  private:
-  std::vector<std::vector<std::string_view>> files_;
+  // A text and where each of its lines begins (4 bytes a line: a million
+  // rows' extras cost 4 MB beside their text).
+  struct File {
+    std::string_view text;
+    std::vector<std::uint32_t> line_starts;
+  };
+  static std::string_view Line(const File& file, std::size_t line);
+  std::vector<File> files_;
 };
 
 // The rows a check-state file checks: 0-based indexes of the listed row

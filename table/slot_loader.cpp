@@ -1,5 +1,7 @@
 #include "table/slot_loader.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 
 #include "runtime/gbk.h"
@@ -16,8 +18,8 @@ bool RowEndAt(std::string_view bytes, std::size_t at) {
 // Where GBK slot bytes can be cut so that both sides are whole rows: just
 // after the first "★" (A1 EF) at or past `from`, found by walking the
 // characters as the decoder reads them from a place where one surely starts
-// (just after a byte below 0x40, which is never part of a pair). The end of
-// the bytes where there is none.
+// (just after a byte below 0x40, which is never part of a pair). 0 where
+// there is none.
 std::size_t AfterRowEndFrom(std::string_view bytes, std::size_t from) {
   std::size_t at = from;
   while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) >= 0x40) ++at;
@@ -25,36 +27,64 @@ std::size_t AfterRowEndFrom(std::string_view bytes, std::size_t from) {
     if (RowEndAt(bytes, at)) return at + 2;
     at += rt::GbkCharLength(bytes, at);
   }
-  return bytes.size();
+  return 0;
 }
 
-// How many rows whole GBK rows hold: their "★", as the decoder reads them.
-std::size_t CountRows(std::string_view bytes) {
-  std::size_t rows = 0;
+// Just after the last "★" of bytes that start with a character, walking
+// them all; 0 where there is none.
+std::size_t AfterLastRowEnd(std::string_view bytes) {
+  std::size_t last = 0;
   for (std::size_t at = 0; at < bytes.size();) {
     if (RowEndAt(bytes, at)) {
-      ++rows;
       at += 2;
+      last = at;
     } else {
       at += rt::GbkCharLength(bytes, at);
     }
   }
-  return rows;
+  return last;
 }
 
-// Converts GBK rows piece by piece into rows of the batch, the first being
-// row `first_row` of the slot: only one piece of text is held at a time.
-void AddRowsInPieces(RowStore::Batch& batch, std::string_view bytes, std::size_t first_row,
-                     const ExtrasOverlay& extras, std::size_t piece_bytes) {
+// How many "★" whole GBK rows hold, as the decoder reads them.
+std::size_t CountRowEnds(std::string_view bytes) { return rt::CountGbkCharacter(bytes, 0xA1EF); }
+
+// Reads the file's bytes [begin, end), which start with a row, a piece of
+// about `piece_bytes` at a time, and gives `take` each run of whole rows
+// (the last run may end without its "★"). Only a piece or two is held.
+template <class Take>
+void ForEachRun(const rt::Files& files, const std::string& path, std::uint64_t begin, std::uint64_t end,
+                std::size_t piece_bytes, Take take) {
+  std::string held;
+  for (std::uint64_t at = begin; at < end;) {
+    const std::string piece =
+        files.ReadPiece(path, at, static_cast<std::size_t>(std::min<std::uint64_t>(piece_bytes, end - at)));
+    if (piece.empty()) break;  // the file changed or failed: what was read is kept
+    at += piece.size();
+    held += piece;
+    if (at >= end) break;
+    // A cut near the end of what is held (found from a sure character start
+    // there), else after its last row end (walking it from its start, where
+    // a character starts), else none yet.
+    std::size_t cut = AfterRowEndFrom(held, held.size() - std::min(held.size(), piece_bytes / 4 + 4));
+    if (cut == 0) cut = AfterLastRowEnd(held);
+    if (cut == 0) continue;
+    take(std::string_view(held).substr(0, cut));
+    held.erase(0, cut);
+  }
+  if (!held.empty()) take(std::string_view(held));
+}
+
+// Converts the rows of the file's bytes [begin, end) run by run into rows
+// of the batch, the first being row `first_row` of the slot.
+void AddRowsInRuns(RowStore::Batch& batch, const rt::Files& files, const std::string& path, std::uint64_t begin,
+                   std::uint64_t end, std::size_t first_row, const ExtrasOverlay& extras, std::size_t piece_bytes) {
   std::size_t row = first_row;
-  for (std::size_t at = 0; at < bytes.size();) {
-    const std::size_t end = AfterRowEndFrom(bytes, at + piece_bytes);
-    const std::string text = rt::FromGbk(bytes.substr(at, end - at));
+  ForEachRun(files, path, begin, end, piece_bytes, [&](std::string_view run) {
+    const std::string text = rt::FromGbk(run);
     const std::vector<std::string_view> contents = SlotContents(text);
     AddSlotRows(batch, contents, row, extras);
     row += contents.size();
-    at = end;
-  }
+  });
 }
 
 }  // namespace
@@ -62,40 +92,48 @@ void AddRowsInPieces(RowStore::Batch& batch, std::string_view bytes, std::size_t
 RowStore::Batch LoadSlotRows(rt::Worker& worker, const rt::Files& files, const std::string& row_path,
                              const std::vector<std::string>& extras_paths, const std::string& check_text,
                              std::size_t piece_bytes) {
-  std::string bytes;
-  std::vector<std::string> extras_bytes(extras_paths.size());
+  // The middle of the rows (just after a row end near the middle of the
+  // file) and the extras.
+  std::uint64_t size = 0;
+  std::uint64_t middle = 0;
+  std::vector<std::string> extras_texts(extras_paths.size());
   worker.Run([&] {
-    bytes = files.Read(row_path);
-    for (std::size_t i = 0; i < extras_paths.size(); ++i) extras_bytes[i] = files.Read(extras_paths[i]);
+    size = files.SizeOf(row_path);
+    const std::uint64_t half = size / 2;
+    const std::size_t cut = AfterRowEndFrom(files.ReadPiece(row_path, half, piece_bytes), 0);
+    middle = cut == 0 ? size : half + cut;
+    for (std::size_t i = 0; i < extras_paths.size(); ++i) extras_texts[i] = rt::FromGbk(files.Read(extras_paths[i]));
   });
 
-  // Two halves of whole rows, each built on a core of its own. First the
-  // first half's rows are counted (the second half's rows are numbered on
-  // from them) while the extras and the checks are read beside.
-  const std::size_t middle = AfterRowEndFrom(bytes, bytes.size() / 2);
-  const std::string_view first(std::string_view(bytes).substr(0, middle));
-  const std::string_view second(std::string_view(bytes).substr(middle));
+  // Both halves' rows are counted (the second half's are numbered on from
+  // the first's, and the rows are held in one list of the right size),
+  // while the extras and the checks are prepared beside.
   std::size_t first_rows = 0;
-  std::vector<std::string> extras_texts(extras_paths.size());
+  std::size_t second_rows = 0;
   ExtrasOverlay overlay;
   std::vector<std::size_t> checked;
-  worker.RunTogether({[&] { first_rows = CountRows(first); },
+  worker.RunTogether({[&] {
+                        ForEachRun(files, row_path, 0, middle, piece_bytes,
+                                   [&](std::string_view run) { first_rows += CountRowEnds(run); });
+                      },
                       [&] {
-                        for (std::size_t i = 0; i < extras_bytes.size(); ++i) {
-                          extras_texts[i] = rt::FromGbk(extras_bytes[i]);
-                          std::string().swap(extras_bytes[i]);
-                          overlay.Add(extras_texts[i]);
-                        }
+                        ForEachRun(files, row_path, middle, size, piece_bytes,
+                                   [&](std::string_view run) { second_rows += CountRowEnds(run); });
+                        for (const std::string& text : extras_texts) overlay.Add(text);
                         checked = CheckedRows(check_text, std::numeric_limits<std::size_t>::max());
                       }});
+
+  // Each half built into rows on a core of its own, a run at a time.
   RowStore::Batch batch;
   RowStore::Batch rest;
-  worker.RunTogether({[&] { AddRowsInPieces(batch, first, 0, overlay, piece_bytes); },
-                      [&] { AddRowsInPieces(rest, second, first_rows, overlay, piece_bytes); }});
+  batch.Reserve(first_rows + second_rows + 1);  // a last row may end without its "★"
+  rest.Reserve(second_rows + 1);
+  worker.RunTogether(
+      {[&] { AddRowsInRuns(batch, files, row_path, 0, middle, 0, overlay, piece_bytes); },
+       [&] { AddRowsInRuns(rest, files, row_path, middle, size, first_rows, overlay, piece_bytes); }});
   worker.Run([&] {
     batch.Append(std::move(rest));
     for (std::size_t row : checked) batch.SetChecked(row);
-    std::string().swap(bytes);
   });
   return batch;
 }

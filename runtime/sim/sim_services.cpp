@@ -72,6 +72,23 @@ std::string SimFiles::Read(std::string_view path) const {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::uint64_t SimFiles::SizeOf(std::string_view path) const {
+  std::error_code error;
+  const fs::path host = HostPath(path);
+  const std::uintmax_t size = fs::is_regular_file(host, error) ? fs::file_size(host, error) : 0;
+  return error || size > kMaxReadBytes ? 0 : size;
+}
+
+std::string SimFiles::ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const {
+  const std::uint64_t total = SizeOf(path);
+  if (offset >= total) return {};
+  std::ifstream in(HostPath(path), std::ios::binary);
+  std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(size, total - offset)), '\0');
+  if (!in.seekg(static_cast<std::streamoff>(offset)) || !in.read(piece.data(), static_cast<std::streamsize>(piece.size())))
+    return {};
+  return piece;
+}
+
 bool SimFiles::WriteNew(std::string_view path, std::string_view bytes) {
   const fs::path target = HostPath(path);
   if (refused_.count(target)) return false;

@@ -144,6 +144,8 @@ class SimFiles : public Files {
   ~SimFiles() override;
   std::string RunDirectory() const override { return "C:\\Tovan"; }
   std::string Read(std::string_view path) const override;
+  std::uint64_t SizeOf(std::string_view path) const override;
+  std::string ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const override;
   bool Exists(std::string_view path) const override;
   bool MakeDirectory(std::string_view path) override;
   // Where a program path lives on the Linux side.

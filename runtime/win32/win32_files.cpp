@@ -58,6 +58,33 @@ std::string Win32Files::Read(std::string_view path) const {
   return bytes;
 }
 
+std::uint64_t Win32Files::SizeOf(std::string_view path) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(FilePath(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return 0;
+  const std::uint64_t size = std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+  return size > kMaxReadBytes ? 0 : size;
+}
+
+std::string Win32Files::ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const {
+  FileHandle file(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!file || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return {};
+  std::string piece(std::min<std::size_t>(size, kMaxReadBytes), '\0');
+  std::size_t done = 0;
+  while (done < piece.size()) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), piece.data() + done, static_cast<DWORD>(piece.size() - done), &got, nullptr) || got == 0)
+      break;
+    done += got;
+  }
+  piece.resize(done);
+  return piece;
+}
+
 bool Win32Files::WriteNew(std::string_view path, std::string_view bytes) {
   const std::wstring target = FilePath(path);
   FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -70,6 +70,8 @@ class Win32Files : public Files {
   Win32Files();
   std::string RunDirectory() const override { return run_directory_; }
   std::string Read(std::string_view path) const override;
+  std::uint64_t SizeOf(std::string_view path) const override;
+  std::string ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const override;
   bool Exists(std::string_view path) const override;
   bool MakeDirectory(std::string_view path) override;
 
