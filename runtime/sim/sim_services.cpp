@@ -227,8 +227,12 @@ std::string SimKeys::StrokeNames(const std::vector<Stroke>& strokes) {
     if (stroke.modifiers & kCtrl) names += "Ctrl+";
     if (stroke.modifiers & kShift) names += "Shift+";
     if (stroke.modifiers & kAlt) names += "Alt+";
-    names += stroke.character.empty() ? "{" + ToText(stroke.virtual_key) + "}" : stroke.character;
-    if (stroke.count != 1) names += "x" + ToText(stroke.count);
+    // Appended piece by piece: g++ 12 takes "x" + a temporary for an overlap.
+    if (stroke.character.empty())
+      names.append("{").append(ToText(stroke.virtual_key)).append("}");
+    else
+      names += stroke.character;
+    if (stroke.count != 1) names.append("x").append(ToText(stroke.count));
   }
   return names;
 }
