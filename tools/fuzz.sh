@@ -19,12 +19,26 @@ cmake --build --preset fuzz --target "${harnesses[@]/#/tovan_fuzz_}" >/dev/null 
 status=0
 cases=""
 mkdir -p build/fuzz/crashes
+# One harness per core at a time; each keeps its own log and exit status.
+cores=$(nproc)
+running=0
 for harness in "${harnesses[@]}"; do
   corpus=build/fuzz/corpus/$harness
   mkdir -p "$corpus"
+  (build/fuzz/bin/tovan_fuzz_"$harness" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
+     -artifact_prefix=build/fuzz/crashes/"$harness"- -print_final_stats=1 "$corpus" tests/fuzz/seeds \
+     >build/fuzz/"$harness".log 2>&1
+   echo $? >build/fuzz/"$harness".status) &
+  running=$((running + 1))
+  if ((running >= cores)); then
+    wait -n
+    running=$((running - 1))
+  fi
+done
+wait
+for harness in "${harnesses[@]}"; do
   log=build/fuzz/$harness.log
-  if build/fuzz/bin/tovan_fuzz_"$harness" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
-       -artifact_prefix=build/fuzz/crashes/"$harness"- -print_final_stats=1 "$corpus" tests/fuzz/seeds >"$log" 2>&1; then
+  if [[ $(cat build/fuzz/"$harness".status) == 0 ]]; then
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
     echo "fuzz: $harness: ${runs:-?} inputs in ${seconds} s, no failure"
     cases+="<testcase name=\"$harness\" classname=\"fuzz\"/>"
