@@ -18,10 +18,10 @@ void Win32Worker::RunTogether(std::initializer_list<std::function<void()>> jobs)
   for (const std::function<void()>& job : jobs) {
     if (done) {
       try {
+        // At normal priority, below the window thread's (see Win32Ui): the
+        // window gets a core the moment an event arrives, and the jobs are
+        // not starved by other programs' busy threads.
         threads.emplace_back([&job, &running, event = done.get()] {
-          // Below the window thread, which then always gets a core when an
-          // event arrives, however busy the jobs keep the others.
-          SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
           job();
           if (--running == 0) SetEvent(event);
         });
