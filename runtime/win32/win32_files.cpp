@@ -24,6 +24,25 @@ std::wstring FilePath(std::string_view path) {
   return wide;
 }
 
+// Opens a file for reading, leaving it free to others.
+FileHandle OpenToRead(std::string_view path, DWORD flags) {
+  return FileHandle(CreateFileW(FilePath(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags,
+                                nullptr));
+}
+
+// Reads into `bytes` from where the file stands; it keeps what was read.
+void ReadInto(HANDLE file, std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) || got == 0)
+      break;
+    done += got;
+  }
+  bytes.resize(done);
+}
+
 }  // namespace
 
 Win32Files::Win32Files() {
@@ -41,20 +60,12 @@ Win32Files::Win32Files() {
 }
 
 std::string Win32Files::Read(std::string_view path) const {
-  FileHandle file(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file = OpenToRead(path, FILE_ATTRIBUTE_NORMAL);
   if (!file) return {};
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > kMaxReadBytes) return {};
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) || got == 0)
-      break;
-    done += got;
-  }
-  bytes.resize(done);
+  ReadInto(file.get(), bytes);
   return bytes;
 }
 
@@ -68,20 +79,12 @@ std::uint64_t Win32Files::SizeOf(std::string_view path) const {
 }
 
 std::string Win32Files::ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const {
-  FileHandle file(CreateFileW(FilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  FileHandle file = OpenToRead(path, FILE_FLAG_SEQUENTIAL_SCAN);
   LARGE_INTEGER at{};
   at.QuadPart = static_cast<LONGLONG>(offset);
   if (!file || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return {};
   std::string piece(std::min<std::size_t>(size, kMaxReadBytes), '\0');
-  std::size_t done = 0;
-  while (done < piece.size()) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), piece.data() + done, static_cast<DWORD>(piece.size() - done), &got, nullptr) || got == 0)
-      break;
-    done += got;
-  }
-  piece.resize(done);
+  ReadInto(file.get(), piece);
   return piece;
 }
 
