@@ -37,6 +37,7 @@ class RowStore : public rt::ListModel {
     std::uint32_t room : 31 = 0;  // bytes the text may grow to where it is
     std::uint32_t checked : 1 = 0;
   };
+  static_assert(sizeof(Row) == 16 || sizeof(void*) != 8, "a row is a pointer and two words");
 
  public:
   // Rows built away from the table (by a job off the window thread), then
