@@ -48,8 +48,8 @@ bool HotkeyTaken() {
   return false;
 }
 
-// The reference: each row put on the clipboard, 100 ms later Ctrl+V, then
-// a wait until the row is in the field. Returns the milliseconds per row
+// The reference: each row put on the clipboard, exactly 100 ms later
+// Ctrl+V, then a wait until the row is in the field. Returns the milliseconds per row
 // beyond the 100 ms, or a negative number when a row did not arrive.
 double MinimalPasterPerRowMs(HWND memo) {
   SetWindowTextTo(memo, "");
@@ -65,7 +65,10 @@ double MinimalPasterPerRowMs(HWND memo) {
     GlobalUnlock(memory);
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
-    Sleep(kClipboardWaitMs);
+    // Exactly the wait, so that what is beyond it is the target's alone.
+    const auto set = Clock::now();
+    Sleep(kClipboardWaitMs - 2);
+    while (Clock::now() - set < std::chrono::milliseconds(kClipboardWaitMs)) SwitchToThread();
     PressChord({VK_CONTROL}, 'V');
     length += row.size();
     if (!WaitUntil([&] { return WindowText(memo).value_or("").size() >= length; }, 3000, 1)) return -1;

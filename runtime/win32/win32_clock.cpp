@@ -38,12 +38,16 @@ void Win32Clock::Wait(int ms) {
   ui_.PumpEvents();
   if (ms > 0) {
     const std::int64_t deadline = NowMicros() + std::int64_t{ms} * 1000;
+    // Timers end up to a millisecond late: the timer ends the wait that
+    // much early, and the rest is waited out giving way to other threads
+    // (events still run), so the wait ends on time to a few microseconds.
+    const std::int64_t sleep_until = deadline - kFinishMicros;
     KernelHandle timer = MakeTimer();
     LARGE_INTEGER due;
-    due.QuadPart = -std::int64_t{ms} * 10'000;
-    const bool armed = timer && SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE);
+    due.QuadPart = -(std::int64_t{ms} * 1000 - kFinishMicros) * 10;
+    const bool armed = due.QuadPart < 0 && timer && SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE);
     for (;;) {
-      const std::int64_t left = deadline - NowMicros();
+      const std::int64_t left = sleep_until - NowMicros();
       if (left <= 0) break;
       // The timeout is only a guard: the timer ends the wait on time, and a
       // failed timer still ends it at the deadline instead of spinning.
@@ -58,6 +62,13 @@ void Win32Clock::Wait(int ms) {
                                  : MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
       if (armed && result == WAIT_OBJECT_0) break;
       if (result == WAIT_OBJECT_0 + (armed ? 1 : 0)) ui_.PumpEvents();
+    }
+    while (NowMicros() < deadline) {
+      if (!ui_.Destroyed() &&
+          MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
+        ui_.PumpEvents();
+      else
+        SwitchToThread();
     }
   }
   ui_.PumpEvents();

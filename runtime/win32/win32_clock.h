@@ -15,6 +15,8 @@ class Win32Clock : public Clock {
   void WaitDue(std::int64_t due_ticks) override;
 
  private:
+  // The last part of a wait, waited out without a timer.
+  static constexpr std::int64_t kFinishMicros = 1'500;
   Ui& ui_;
   long long frequency_ = 1;
 };
