@@ -26,35 +26,35 @@ void RowStore::Join(std::string& out, std::string_view content, std::string_view
   out.append(Clean(hotkey, kSeparator));
 }
 
-RowStore::Row RowStore::Place(TextArena& arena, std::string_view text) {
-  const std::size_t room = RoomFor(text.size());
-  char* at = arena.Allocate(room);
-  std::memcpy(at, text.data(), text.size());
+RowStore::Row RowStore::Allocate(TextArena& arena, std::size_t size) {
+  const std::size_t room = RoomFor(size);
   Row row;
-  row.text = at;
-  row.size = static_cast<std::uint32_t>(text.size());
+  row.text = arena.Allocate(room);
+  row.size = static_cast<std::uint32_t>(size);
   row.room = static_cast<std::uint32_t>(room);
+  return row;
+}
+
+RowStore::Row RowStore::Place(TextArena& arena, std::string_view text) {
+  const Row row = Allocate(arena, text.size());
+  std::memcpy(const_cast<char*>(row.text), text.data(), text.size());
   return row;
 }
 
 RowStore::Row RowStore::Store(TextArena& arena, std::string_view content, std::string_view skip,
                               std::string_view pause, std::string_view hotkey) {
+  // Written straight into the arena (rows are built by the million).
   const std::string_view cells[] = {Clean(content, kSeparator), Clean(skip, kSeparator), Clean(pause, kSeparator),
                                     Clean(hotkey, kSeparator)};
   std::size_t size = std::size(cells) - 1;
   for (std::string_view cell : cells) size += cell.size();
-  const std::size_t room = RoomFor(size);
-  char* text = arena.Allocate(room);
-  char* at = text;
+  const Row row = Allocate(arena, size);
+  char* at = const_cast<char*>(row.text);
   for (std::size_t i = 0; i < std::size(cells); ++i) {
     if (i > 0) *at++ = kSeparator;
     std::memcpy(at, cells[i].data(), cells[i].size());
     at += cells[i].size();
   }
-  Row row;
-  row.text = text;
-  row.size = static_cast<std::uint32_t>(size);
-  row.room = static_cast<std::uint32_t>(room);
   return row;
 }
 

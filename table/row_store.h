@@ -11,7 +11,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -51,7 +50,7 @@ class RowStore : public rt::ListModel {
       if (row < rows_.size()) rows_[row].checked = true;
     }
     std::size_t Size() const { return rows_.size(); }
-    // Moves the rows of a batch numbered on from this one's behind them.
+    // Moves the rows of another batch behind this one's.
     void Append(Batch&& next) {
       rows_.insert(rows_.end(), next.rows_.begin(), next.rows_.end());
       next.rows_.clear();
@@ -118,6 +117,8 @@ class RowStore : public rt::ListModel {
   // A row's text: its cells after the number, joined.
   static void Join(std::string& out, std::string_view content, std::string_view skip, std::string_view pause,
                    std::string_view hotkey);
+  // A row with room for `size` bytes of text in the arena.
+  static Row Allocate(TextArena& arena, std::size_t size);
   // A row whose text is a copy of `text` in the arena.
   static Row Place(TextArena& arena, std::string_view text);
   // Writes a row's text (its cells after the number) into the arena.
