@@ -3,9 +3,13 @@
 #   BUILD_DIR/wine/locale/zh_CN.UTF-8   glibc locale, so Wine runs with code page 936
 #   BUILD_DIR/wine/template/            a 64-bit Wine prefix with the harness settings
 #   BUILD_DIR/wine/template.stamp       hash of the scripts that built it
-# Rebuilt only when missing or when these scripts changed. Safe to call from
-# several runs at once: the work happens under an exclusive lock on
-# BUILD_DIR/wine/template.lock, which run.sh takes shared while copying.
+# Rebuilt only when missing or when these scripts changed. A finished locale
+# and template are also kept outside the checkout (in TOVAN_WINE_CACHE,
+# default ~/.cache/tovan/wine, keyed by these scripts and the installed Wine
+# and glibc), so a fresh checkout copies them instead of booting Wine again.
+# Safe to call from several runs at once: the work happens under an
+# exclusive lock on BUILD_DIR/wine/template.lock, which run.sh takes shared
+# while copying.
 #
 # Usage: tools/wine/prefix.sh BUILD_DIR
 set -euo pipefail
@@ -39,6 +43,23 @@ fi
 
 started=$SECONDS
 rm -f "$stamp"
+
+# --- Cache ----------------------------------------------------------------
+versions=$( { wine --version; ldd --version | head -n 1; } 2>/dev/null || true)
+cache_key=$(printf '%s\n%s\n' "$hash" "$versions" | sha256sum | cut -c1-16)
+cache_root=${TOVAN_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tovan/wine}
+cached=$cache_root/$cache_key
+if [[ -f $cached/complete && -d $cached/template && -d $cached/locale ]]; then
+  rm -rf "$locale_dir" "$template" "$wine_dir/template.new"
+  if cp -a "$cached/locale" "$locale_dir" && cp -a "$cached/template" "$wine_dir/template.new"; then
+    mv "$wine_dir/template.new" "$template"
+    echo "$hash" >"$stamp"
+    echo "prefix.sh: template prefix copied from $cached in $((SECONDS - started)) s" >&2
+    exit 0
+  fi
+  echo "prefix.sh: could not copy $cached; building the prefix" >&2
+  rm -rf "$locale_dir" "$template" "$wine_dir/template.new"
+fi
 
 # --- Locale ---------------------------------------------------------------
 # localedef reports harmless warnings with a non-zero status; judge by the
@@ -126,3 +147,15 @@ rm -rf "$wine_dir/private" "$template"
 mv "$work" "$template"
 echo "$hash" >"$stamp"
 echo "prefix.sh: template prefix ready in $((SECONDS - started)) s" >&2
+
+# Kept for the next checkout, in place of any older one; a cache that cannot
+# be written only costs time.
+if mkdir -p "$cache_root" 2>/dev/null; then
+  find "$cache_root" -mindepth 1 -maxdepth 1 ! -name "$cache_key" -exec rm -rf {} + 2>/dev/null || true
+  staging=$(mktemp -d "$cache_root/.new.XXXXXX" 2>/dev/null) || exit 0
+  if cp -a "$locale_dir" "$staging/locale" && cp -a "$template" "$staging/template" && touch "$staging/complete" &&
+     { [[ -d $cached ]] || mv -T "$staging" "$cached" 2>/dev/null; }; then
+    :
+  fi
+  rm -rf "$staging"
+fi
