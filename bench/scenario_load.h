@@ -106,4 +106,13 @@ inline double PeakWorkingSetMb(HANDLE process) {
   return static_cast<double>(counters.PeakWorkingSetSize) / 1e6;
 }
 
+// The memory the process holds in RAM now, in MB (0 when the system does
+// not say).
+inline double WorkingSetMb(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return 0;
+  return static_cast<double>(counters.WorkingSetSize) / 1e6;
+}
+
 }  // namespace tovan::bench

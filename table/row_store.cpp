@@ -110,6 +110,50 @@ std::string_view RowStore::NumberOf(std::size_t row) const {
   return std::string_view(digits.data(), static_cast<std::size_t>(result.ptr - digits.data()));
 }
 
+RowStore::Parts::Parts(const std::vector<std::size_t>& sizes) : parts_(sizes.size()) {
+  std::size_t total = 0;
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    parts_[i].begin = parts_[i].next = total;
+    total += sizes[i];
+    parts_[i].end = total;
+    batch_.arenas_.push_back(std::make_shared<TextArena>());
+    parts_[i].arena = batch_.arenas_.back().get();
+  }
+  batch_.rows_.reserve(total + 1);  // a last row may come without its end
+  batch_.rows_.resize(total);
+}
+
+void RowStore::Parts::Add(std::size_t part, std::string_view content, std::string_view skip, std::string_view pause,
+                          std::string_view hotkey) {
+  Part& p = parts_[part];
+  const Row row = Store(*p.arena, content, skip, pause, hotkey);
+  if (p.next < p.end)
+    batch_.rows_[p.next++] = row;
+  else
+    p.more.push_back(row);
+}
+
+RowStore::Batch RowStore::Parts::Join() && {
+  // Each part's rows move down to just after the rows before them; rows a
+  // part got past its expected end go in after its own.
+  std::vector<Row>& rows = batch_.rows_;
+  std::size_t out = 0;
+  std::size_t shift = 0;  // rows put in so far past the parts' expected ends
+  for (Part& p : parts_) {
+    const std::size_t begin = p.begin + shift;
+    const std::size_t count = p.next - p.begin;
+    if (out != begin) std::copy(rows.begin() + begin, rows.begin() + begin + count, rows.begin() + out);
+    out += count;
+    if (!p.more.empty()) {
+      rows.insert(rows.begin() + out, p.more.begin(), p.more.end());
+      out += p.more.size();
+      shift += p.more.size();
+    }
+  }
+  rows.resize(out);
+  return std::move(batch_);
+}
+
 void RowStore::Batch::Add(std::string_view content, std::string_view skip, std::string_view pause,
                           std::string_view hotkey) {
   rows_.push_back(Store(*arenas_[0], content, skip, pause, hotkey));

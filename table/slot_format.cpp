@@ -40,19 +40,20 @@ std::string_view ExtrasOverlay::Line(const File& file, std::size_t line) {
   return file.text.substr(begin, end - begin);
 }
 
+void ExtrasOverlay::ApplyLine(Cells& cells, std::string_view line) {
+  if (line.empty()) return;
+  for (std::size_t j = 0; j < cells.size(); ++j) {
+    const std::size_t end = line.find(kRowEnd);
+    cells[j] = line.substr(0, end);
+    if (end == std::string_view::npos) break;
+    line.remove_prefix(end + sizeof kRowEnd - 1);
+  }
+}
+
 ExtrasOverlay::Cells ExtrasOverlay::CellsOf(std::size_t row) const {
   Cells cells{};
-  for (const File& file : files_) {
-    if (row >= file.line_starts.size()) continue;
-    std::string_view line = Line(file, row);
-    if (line.empty()) continue;
-    for (std::size_t j = 0; j < cells.size(); ++j) {
-      const std::size_t end = line.find(kRowEnd);
-      cells[j] = line.substr(0, end);
-      if (end == std::string_view::npos) break;
-      line.remove_prefix(end + sizeof kRowEnd - 1);
-    }
-  }
+  for (const File& file : files_)
+    if (row < file.line_starts.size()) ApplyLine(cells, Line(file, row));
   return cells;
 }
 

@@ -37,6 +37,8 @@ class ExtrasOverlay {
   void Add(std::string_view text);
   Cells CellsOf(std::size_t row) const;
   bool Empty() const { return files_.empty(); }
+  // Sets the cells one line of an extras file gives (an empty line, none).
+  static void ApplyLine(Cells& cells, std::string_view line);
 
  private:
   // A text and where each of its lines begins (4 bytes a line: a million

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "runtime/gbk.h"
+#include "table/extras_lines.h"
 #include "table/slot_format.h"
 
 namespace tovan::table {
@@ -75,15 +76,18 @@ void ForEachRun(const rt::Files& files, const std::string& path, std::uint64_t b
 }
 
 // Converts the rows of the file's bytes [begin, end) run by run into rows
-// of the batch, the first being row `first_row` of the slot.
-void AddRowsInRuns(RowStore::Batch& batch, const rt::Files& files, const std::string& path, std::uint64_t begin,
-                   std::uint64_t end, std::size_t first_row, const ExtrasOverlay& extras, std::size_t piece_bytes) {
-  std::size_t row = first_row;
+// of part `part`, with the cells of the extras lines read alongside (one
+// reader for each extras file, at the line of the part's first row).
+void AddRowsInRuns(RowStore::Parts& parts, std::size_t part, const rt::Files& files, const std::string& path,
+                   std::uint64_t begin, std::uint64_t end, std::vector<ExtrasLines>& extras,
+                   std::size_t piece_bytes) {
   ForEachRun(files, path, begin, end, piece_bytes, [&](std::string_view run) {
     const std::string text = rt::FromGbk(run);
-    const std::vector<std::string_view> contents = SlotContents(text);
-    AddSlotRows(batch, contents, row, extras);
-    row += contents.size();
+    for (std::string_view content : SlotContents(text)) {
+      ExtrasOverlay::Cells cells{};
+      for (ExtrasLines& lines : extras) ExtrasOverlay::ApplyLine(cells, lines.Next());
+      parts.Add(part, content, cells[0], cells[1], cells[2]);
+    }
   });
 }
 
@@ -92,47 +96,48 @@ void AddRowsInRuns(RowStore::Batch& batch, const rt::Files& files, const std::st
 RowStore::Batch LoadSlotRows(rt::Worker& worker, const rt::Files& files, const std::string& row_path,
                              const std::vector<std::string>& extras_paths, const std::string& check_text,
                              std::size_t piece_bytes) {
-  // The middle of the rows (just after a row end near the middle of the
-  // file) and the extras.
+  // The middle of the rows: just after a row end near the middle of the file.
   std::uint64_t size = 0;
   std::uint64_t middle = 0;
-  std::vector<std::string> extras_texts(extras_paths.size());
   worker.Run([&] {
     size = files.SizeOf(row_path);
     const std::uint64_t half = size / 2;
     const std::size_t cut = AfterRowEndFrom(files.ReadPiece(row_path, half, piece_bytes), 0);
     middle = cut == 0 ? size : half + cut;
-    for (std::size_t i = 0; i < extras_paths.size(); ++i) extras_texts[i] = rt::FromGbk(files.Read(extras_paths[i]));
   });
 
-  // Both halves' rows are counted (the second half's are numbered on from
-  // the first's, and the rows are held in one list of the right size),
-  // while the extras and the checks are prepared beside.
+  // Both halves' rows are counted (each half's rows go right into their
+  // places), then where the second half's extras lines begin is found; the
+  // checks are read beside.
   std::size_t first_rows = 0;
   std::size_t second_rows = 0;
-  ExtrasOverlay overlay;
+  std::vector<std::uint64_t> second_extras(extras_paths.size());
   std::vector<std::size_t> checked;
   worker.RunTogether({[&] {
                         ForEachRun(files, row_path, 0, middle, piece_bytes,
                                    [&](std::string_view run) { first_rows += CountRowEnds(run); });
+                        for (std::size_t i = 0; i < extras_paths.size(); ++i)
+                          second_extras[i] = OffsetOfLine(files, extras_paths[i], first_rows, piece_bytes);
                       },
                       [&] {
                         ForEachRun(files, row_path, middle, size, piece_bytes,
                                    [&](std::string_view run) { second_rows += CountRowEnds(run); });
-                        for (const std::string& text : extras_texts) overlay.Add(text);
                         checked = CheckedRows(check_text, std::numeric_limits<std::size_t>::max());
                       }});
 
   // Each half built into rows on a core of its own, a run at a time.
+  RowStore::Parts parts({first_rows, second_rows});
+  std::vector<ExtrasLines> first_extras;
+  std::vector<ExtrasLines> rest_extras;
+  for (std::size_t i = 0; i < extras_paths.size(); ++i) {
+    first_extras.emplace_back(files, extras_paths[i], 0, piece_bytes);
+    rest_extras.emplace_back(files, extras_paths[i], second_extras[i], piece_bytes);
+  }
+  worker.RunTogether({[&] { AddRowsInRuns(parts, 0, files, row_path, 0, middle, first_extras, piece_bytes); },
+                      [&] { AddRowsInRuns(parts, 1, files, row_path, middle, size, rest_extras, piece_bytes); }});
   RowStore::Batch batch;
-  RowStore::Batch rest;
-  batch.Reserve(first_rows + second_rows + 1);  // a last row may end without its "★"
-  rest.Reserve(second_rows + 1);
-  worker.RunTogether(
-      {[&] { AddRowsInRuns(batch, files, row_path, 0, middle, 0, overlay, piece_bytes); },
-       [&] { AddRowsInRuns(rest, files, row_path, middle, size, first_rows, overlay, piece_bytes); }});
   worker.Run([&] {
-    batch.Append(std::move(rest));
+    batch = std::move(parts).Join();
     for (std::size_t row : checked) batch.SetChecked(row);
   });
   return batch;

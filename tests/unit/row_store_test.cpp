@@ -83,6 +83,27 @@ TEST(RowStore, CellsRewrittenLongerAndShorterManyTimesKeepEveryRowIntact) {
   EXPECT_FALSE(rows.Checked(8));
 }
 
+TEST(RowStore, PartsBuiltSideBySideGiveEveryRowInOrderWhenACountWasWrong) {
+  // Parts expect counts taken beforehand; a file that changed meanwhile
+  // gives more or fewer. Every row still arrives, once, in part order.
+  const auto build = [](std::vector<std::size_t> expected, std::vector<std::size_t> got) {
+    RowStore::Parts parts(expected);
+    for (std::size_t part = 0; part < got.size(); ++part)
+      for (std::size_t i = 0; i < got[part]; ++i)
+        parts.Add(part, std::to_string(part) + "." + std::to_string(i), std::to_string(i % 3));
+    RowStore rows;
+    rows.Append("1", "before");
+    rows.Adopt(std::move(parts).Join());
+    return Column(rows, kContent);
+  };
+  using Rows = std::vector<std::string>;
+  EXPECT_EQ(build({2, 2}, {2, 2}), (Rows{"before", "0.0", "0.1", "1.0", "1.1"}));
+  EXPECT_EQ(build({3, 2}, {1, 3}), (Rows{"before", "0.0", "1.0", "1.1", "1.2"}));
+  EXPECT_EQ(build({1, 2}, {3, 0}), (Rows{"before", "0.0", "0.1", "0.2"}));
+  EXPECT_EQ(build({1, 1, 1}, {2, 0, 2}), (Rows{"before", "0.0", "0.1", "2.0", "2.1"}));
+  EXPECT_EQ(build({0, 0}, {0, 0}), (Rows{"before"}));
+}
+
 TEST(RowStore, FindsContentCaseSensitively) {
   RowStore rows;
   for (const char* text : {"xaby", "xAby", "ab", "李ab四"}) rows.Append("0", text);
