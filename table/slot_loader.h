@@ -12,7 +12,7 @@
 
 namespace tovan::table {
 
-inline constexpr std::size_t kSlotPieceBytes = std::size_t{1} << 20;
+inline constexpr std::size_t kSlotPieceBytes = std::size_t{256} << 10;
 
 // The rows of the slot row file, with the cells of the extras files (in
 // order) and the checks of the check-state text; the rows are converted
