@@ -122,52 +122,66 @@ std::size_t GbkCharLength(std::string_view gbk, std::size_t at) {
 }
 
 std::size_t CountGbkCharacter(std::string_view gbk, std::uint16_t code) {
+  // Its two bytes are searched for; a find counts only where a character
+  // starts, which a walk decides from a place where one surely starts: just
+  // after a byte below 0x40 (never part of a pair), or where the last walk
+  // ended.
   const Tables& tables = TheTables();
+  if (code < 0x100 || tables.to_unicode[code] == 0) return 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
+  const std::size_t size = gbk.size();
+  const unsigned char first = static_cast<unsigned char>(code >> 8);
+  const unsigned char second = static_cast<unsigned char>(code & 0xFF);
   std::size_t count = 0;
-  for (std::size_t at = 0; at < gbk.size();) {
-    at += AsciiRun(gbk.data() + at, gbk.size() - at);
-    if (at == gbk.size()) break;
-    const unsigned char byte = static_cast<unsigned char>(gbk[at]);
-    if (IsLeadByte(byte) && at + 1 < gbk.size()) {
-      const unsigned pair = byte << 8 | static_cast<unsigned char>(gbk[at + 1]);
-      if (tables.to_unicode[pair] != 0) {
-        count += pair == code;
-        at += 2;
-        continue;
-      }
+  std::size_t start = 0;  // a character starts here
+  for (std::size_t from = 0; from + 1 < size;) {
+    const auto* hit = static_cast<const unsigned char*>(std::memchr(bytes + from, first, size - 1 - from));
+    if (!hit) break;
+    const std::size_t found = static_cast<std::size_t>(hit - bytes);
+    if (bytes[found + 1] != second) {
+      from = found + 1;
+      continue;
     }
-    ++at;
+    std::size_t at = found;
+    while (at > start && bytes[at - 1] >= 0x40) --at;
+    while (at < found) at += tables.to_unicode[bytes[at] << 8 | bytes[at + 1]] != 0 ? 2 : 1;
+    if (at == found) {
+      ++count;
+      start = from = found + 2;
+    } else {
+      start = at;  // the find was a character's second byte and the next one's first
+      from = found + 1;
+    }
   }
   return count;
 }
 
 std::string FromGbk(std::string_view gbk) {
   const Tables& tables = TheTables();
+  const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
+  const std::size_t size = gbk.size();
   // A pair becomes at most three bytes; a single byte that is no character
   // becomes U+FFFD (three bytes): grown when that happens often.
   std::string out;
-  out.resize(gbk.size() + gbk.size() / 2 + 16);
+  out.resize(size + size / 2 + 16);
   std::size_t o = 0;
-  for (std::size_t at = 0; at < gbk.size();) {
-    const std::size_t ascii = AsciiRun(gbk.data() + at, gbk.size() - at);
-    if (out.size() - o < ascii + 4) out.resize(std::max(out.size() * 2, o + ascii + 4));
-    std::memcpy(out.data() + o, gbk.data() + at, ascii);
-    o += ascii;
-    at += ascii;
-    if (at == gbk.size()) break;
-    const unsigned char byte = static_cast<unsigned char>(gbk[at]);
-    std::uint32_t packed = 0;
-    if (IsLeadByte(byte) && at + 1 < gbk.size()) {
-      const unsigned code = byte << 8 | static_cast<unsigned char>(gbk[at + 1]);
-      if (tables.to_unicode[code] != 0) {
-        packed = tables.to_utf8[code];
-        at += 2;
-      }
+  for (std::size_t at = 0; at < size;) {
+    if (bytes[at] < 0x80) {
+      const std::size_t ascii = AsciiRun(gbk.data() + at, size - at);
+      if (out.size() - o < ascii + 4) out.resize(std::max(out.size() * 2, o + ascii + 4));
+      std::memcpy(out.data() + o, gbk.data() + at, ascii);
+      o += ascii;
+      at += ascii;
+      continue;
     }
-    if (packed == 0) {
-      // A byte that starts no character: it alone is lost, the next byte
-      // may start a character of its own.
-      packed = tables.to_utf8[byte];
+    if (out.size() - o < 4) out.resize(out.size() * 2);
+    // A pair's entry is 0 when it is no character: then the first byte
+    // alone is lost, and the next may start a character of its own.
+    std::uint32_t packed = at + 1 < size ? tables.to_utf8[bytes[at] << 8 | bytes[at + 1]] : 0;
+    if (packed != 0) {
+      at += 2;
+    } else {
+      packed = tables.to_utf8[bytes[at]];
       ++at;
     }
     std::memcpy(out.data() + o, &packed, 4);  // little-endian: the bytes in order

@@ -52,6 +52,7 @@ RowStore::Row RowStore::Store(TextArena& arena, std::string_view content, std::s
   char* at = const_cast<char*>(row.text);
   for (std::size_t i = 0; i < std::size(cells); ++i) {
     if (i > 0) *at++ = kSeparator;
+    if (cells[i].empty()) continue;  // an empty view may hold no pointer at all
     std::memcpy(at, cells[i].data(), cells[i].size());
     at += cells[i].size();
   }

@@ -57,11 +57,14 @@ void ForEachRun(const rt::Files& files, const std::string& path, std::uint64_t b
                 std::size_t piece_bytes, Take take) {
   std::string held;
   for (std::uint64_t at = begin; at < end;) {
-    const std::string piece =
+    std::string piece =
         files.ReadPiece(path, at, static_cast<std::size_t>(std::min<std::uint64_t>(piece_bytes, end - at)));
     if (piece.empty()) break;  // the file changed or failed: what was read is kept
     at += piece.size();
-    held += piece;
+    if (held.empty())
+      held = std::move(piece);
+    else
+      held += piece;
     if (at >= end) break;
     // A cut near the end of what is held (found from a sure character start
     // there), else after its last row end (walking it from its start, where

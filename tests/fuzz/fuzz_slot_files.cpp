@@ -64,6 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!gbk.lossless && rows.find("\xEF\xBF\xBD") == std::string::npos) __builtin_trap();
   if (tovan::table::SlotContents(row_text).size() != store.RowCount()) __builtin_trap();
 
+  // The rows an open counts are the rows the text holds.
+  std::size_t stars = 0;
+  for (std::size_t at = rows.find("\u2605"); at != std::string::npos; at = rows.find("\u2605", at + 3)) ++stars;
+  if (tovan::rt::CountGbkCharacter(bytes.substr(0, split), 0xA1EF) != stars) __builtin_trap();
+
   // Opened in two halves, converted in pieces of a few bytes (so that the
   // input's size reaches several), with both files' extras read alongside:
   // the same rows, cells and checks.
