@@ -8,7 +8,22 @@ namespace {
 constexpr char kTemporary[] = ".tmp~";
 constexpr char kMovedAside[] = ".old~";
 
+// Pieces read through ReadPiece, for backends that open nothing to read.
+class PiecesByPath : public Files::Pieces {
+ public:
+  PiecesByPath(const Files& files, std::string_view path) : files_(files), path_(path) {}
+  std::string Read(std::uint64_t offset, std::size_t size) override { return files_.ReadPiece(path_, offset, size); }
+
+ private:
+  const Files& files_;
+  std::string path_;
+};
+
 }  // namespace
+
+std::unique_ptr<Files::Pieces> Files::OpenPieces(std::string_view path) const {
+  return std::make_unique<PiecesByPath>(*this, path);
+}
 
 bool Files::WriteTogether(std::initializer_list<FileContent> files) {
   struct Step {

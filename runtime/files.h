@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,16 @@ class Files {
     const std::string bytes = Read(path);
     return offset < bytes.size() ? bytes.substr(static_cast<std::size_t>(offset), size) : std::string();
   }
+  // A file opened once and then read a piece at a time: a large file is
+  // read in hundreds of pieces, and opening it for each can cost more than
+  // the reading (on a busy machine most of all). Each piece is what
+  // ReadPiece would give. One thread reads through one.
+  class Pieces {
+   public:
+    virtual ~Pieces() = default;
+    virtual std::string Read(std::uint64_t offset, std::size_t size) = 0;
+  };
+  virtual std::unique_ptr<Pieces> OpenPieces(std::string_view path) const;
   virtual bool Exists(std::string_view path) const = 0;
   virtual bool MakeDirectory(std::string_view path) = 0;
 

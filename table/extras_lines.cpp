@@ -8,10 +8,12 @@ namespace tovan::table {
 
 std::uint64_t OffsetOfLine(const rt::Files& files, const std::string& path, std::size_t line,
                            std::size_t piece_bytes) {
+  if (line == 0) return 0;
+  const std::unique_ptr<rt::Files::Pieces> pieces = files.OpenPieces(path);
   std::size_t ends = 0;
   char before = 0;  // the last byte of the previous piece
-  for (std::uint64_t at = 0; line > 0;) {
-    const std::string piece = files.ReadPiece(path, at, piece_bytes);
+  for (std::uint64_t at = 0;;) {
+    const std::string piece = pieces->Read(at, piece_bytes);
     if (piece.empty()) return at;
     for (const char* lf = static_cast<const char*>(std::memchr(piece.data(), '\n', piece.size())); lf;
          lf = static_cast<const char*>(std::memchr(lf + 1, '\n', piece.size() - (lf + 1 - piece.data())))) {
@@ -21,7 +23,6 @@ std::uint64_t OffsetOfLine(const rt::Files& files, const std::string& path, std:
     before = piece.back();
     at += piece.size();
   }
-  return 0;
 }
 
 std::string_view ExtrasLines::Next() {
@@ -38,7 +39,7 @@ bool ExtrasLines::Fill() {
   next_ = 0;
   // "\r\n" is never part of a GBK pair: the text converts the same cut there.
   while (!ended_) {
-    const std::string piece = files_->ReadPiece(path_, at_, piece_bytes_);
+    const std::string piece = pieces_->Read(at_, piece_bytes_);
     if (piece.empty()) {
       ended_ = true;  // the end, or a file that changed or failed: what was read is kept
       break;

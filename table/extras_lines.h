@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,8 +23,8 @@ std::uint64_t OffsetOfLine(const rt::Files& files, const std::string& path, std:
 // converted at a time.
 class ExtrasLines {
  public:
-  ExtrasLines(const rt::Files& files, std::string path, std::uint64_t from, std::size_t piece_bytes)
-      : files_(&files), path_(std::move(path)), at_(from), piece_bytes_(piece_bytes) {}
+  ExtrasLines(const rt::Files& files, std::string_view path, std::uint64_t from, std::size_t piece_bytes)
+      : pieces_(files.OpenPieces(path)), at_(from), piece_bytes_(piece_bytes) {}
   // The next line, valid until the next call; "" once the file has no more.
   std::string_view Next();
 
@@ -32,8 +33,7 @@ class ExtrasLines {
   // text_; false at the end of the file.
   bool Fill();
 
-  const rt::Files* files_;
-  std::string path_;
+  std::unique_ptr<rt::Files::Pieces> pieces_;
   std::uint64_t at_;
   std::size_t piece_bytes_;
   std::string carry_;  // bytes read after the last "\r\n" so far

@@ -55,10 +55,11 @@ std::size_t CountRowEnds(std::string_view bytes) { return rt::CountGbkCharacter(
 template <class Take>
 void ForEachRun(const rt::Files& files, const std::string& path, std::uint64_t begin, std::uint64_t end,
                 std::size_t piece_bytes, Take take) {
+  const std::unique_ptr<rt::Files::Pieces> pieces = files.OpenPieces(path);
   std::string held;
   for (std::uint64_t at = begin; at < end;) {
     std::string piece =
-        files.ReadPiece(path, at, static_cast<std::size_t>(std::min<std::uint64_t>(piece_bytes, end - at)));
+        pieces->Read(at, static_cast<std::size_t>(std::min<std::uint64_t>(piece_bytes, end - at)));
     if (piece.empty()) break;  // the file changed or failed: what was read is kept
     at += piece.size();
     if (held.empty())

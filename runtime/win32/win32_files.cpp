@@ -78,14 +78,33 @@ std::uint64_t Win32Files::SizeOf(std::string_view path) const {
   return size > kMaxReadBytes ? 0 : size;
 }
 
+namespace {
+
+// The file stays open from piece to piece.
+class Win32Pieces : public Files::Pieces {
+ public:
+  explicit Win32Pieces(std::string_view path) : file_(OpenToRead(path, FILE_FLAG_SEQUENTIAL_SCAN)) {}
+  std::string Read(std::uint64_t offset, std::size_t size) override {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!file_ || !SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN)) return {};
+    std::string piece(std::min<std::size_t>(size, Files::kMaxReadBytes), '\0');
+    ReadInto(file_.get(), piece);
+    return piece;
+  }
+
+ private:
+  FileHandle file_;
+};
+
+}  // namespace
+
 std::string Win32Files::ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const {
-  FileHandle file = OpenToRead(path, FILE_FLAG_SEQUENTIAL_SCAN);
-  LARGE_INTEGER at{};
-  at.QuadPart = static_cast<LONGLONG>(offset);
-  if (!file || !SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return {};
-  std::string piece(std::min<std::size_t>(size, kMaxReadBytes), '\0');
-  ReadInto(file.get(), piece);
-  return piece;
+  return Win32Pieces(path).Read(offset, size);
+}
+
+std::unique_ptr<Files::Pieces> Win32Files::OpenPieces(std::string_view path) const {
+  return std::make_unique<Win32Pieces>(path);
 }
 
 bool Win32Files::WriteNew(std::string_view path, std::string_view bytes) {

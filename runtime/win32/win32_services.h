@@ -72,6 +72,7 @@ class Win32Files : public Files {
   std::string Read(std::string_view path) const override;
   std::uint64_t SizeOf(std::string_view path) const override;
   std::string ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const override;
+  std::unique_ptr<Pieces> OpenPieces(std::string_view path) const override;
   bool Exists(std::string_view path) const override;
   bool MakeDirectory(std::string_view path) override;
 
