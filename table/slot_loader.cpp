@@ -100,15 +100,14 @@ void AddRowsInRuns(RowStore::Parts& parts, std::size_t part, const rt::Files& fi
 RowStore::Batch LoadSlotRows(rt::Worker& worker, const rt::Files& files, const std::string& row_path,
                              const std::vector<std::string>& extras_paths, const std::string& check_text,
                              std::size_t piece_bytes) {
-  // The middle of the rows: just after a row end near the middle of the file.
-  std::uint64_t size = 0;
-  std::uint64_t middle = 0;
-  worker.Run([&] {
-    size = files.SizeOf(row_path);
-    const std::uint64_t half = size / 2;
-    const std::size_t cut = AfterRowEndFrom(files.ReadPiece(row_path, half, piece_bytes), 0);
-    middle = cut == 0 ? size : half + cut;
-  });
+  // The middle of the rows: just after a row end near the middle of the
+  // file. Found here (a size and one piece read), as the halves are joined
+  // here at the end: every hand-over between threads costs time on a busy
+  // machine.
+  const std::uint64_t size = files.SizeOf(row_path);
+  const std::uint64_t half = size / 2;
+  const std::size_t cut = AfterRowEndFrom(files.ReadPiece(row_path, half, piece_bytes), 0);
+  const std::uint64_t middle = cut == 0 ? size : half + cut;
 
   // Both halves' rows are counted (each half's rows go right into their
   // places), then where the second half's extras lines begin is found; the
@@ -139,11 +138,8 @@ RowStore::Batch LoadSlotRows(rt::Worker& worker, const rt::Files& files, const s
   }
   worker.RunTogether({[&] { AddRowsInRuns(parts, 0, files, row_path, 0, middle, first_extras, piece_bytes); },
                       [&] { AddRowsInRuns(parts, 1, files, row_path, middle, size, rest_extras, piece_bytes); }});
-  RowStore::Batch batch;
-  worker.Run([&] {
-    batch = std::move(parts).Join();
-    for (std::size_t row : checked) batch.SetChecked(row);
-  });
+  RowStore::Batch batch = std::move(parts).Join();
+  for (std::size_t row : checked) batch.SetChecked(row);
   return batch;
 }
 
