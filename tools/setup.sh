@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei libx11-dev locales
   clang libclang-rt-14-dev
+  pandoc zip unzip
 )
 
 missing=()

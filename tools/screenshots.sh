@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Makes the manual's pictures (docs/images/*.png) with the real program
+# under Wine: the program, the field program beside it and the picture
+# maker run from a folder of their own; each picture is cut out of a
+# screenshot of the whole virtual display. Run it for every release, so
+# that no picture shows an older window.
+#
+# Usage: tools/screenshots.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+tools/build.sh win64 >/dev/null
+build=$PWD/build/win64
+source tools/wine/common.sh
+
+stage=$build/screenshots
+rm -rf "$stage"
+mkdir -p "$stage/bin" "$stage/shots"
+cp -p "$build/bin/tovan.exe" "$build/bin/tovan_target.exe" "$build/bin/tovan_screenshots.exe" "$stage/bin/"
+tools/wine/run.sh "$build" -- "$stage/bin/tovan_screenshots.exe" "$(tovan_windows_path "$stage/shots")"
+
+mkdir -p docs/images
+while read -r name x y width height; do
+  # No time stamps in the files: a picture that did not change stays the same bytes.
+  convert "$stage/shots/$name.bmp" -crop "${width}x${height}+${x}+${y}" +repage -strip \
+    -define png:exclude-chunks=date,time "docs/images/$name.png"
+  echo "screenshots: docs/images/$name.png (${width}x${height})"
+done <"$stage/shots/crops.txt"
