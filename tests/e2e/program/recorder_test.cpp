@@ -38,9 +38,15 @@ class RecorderTest : public TovanWithTargetTest {
     HWND edit = Control(box);
     // At its left end: the previous box's hint balloon lies over the rest
     // for a few seconds, and Wine's balloons do not let clicks through.
+    // Wine now and then loses a click that activates another program's
+    // window: a user would click again, and so does this.
     const RECT r = WindowRect(edit);
-    ASSERT_TRUE(ClickAt({r.left + 3, (r.top + r.bottom) / 2}));
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(edit) == edit; }));
+    bool focused = false;
+    for (int click = 0; click < 2 && !focused; ++click) {
+      ASSERT_TRUE(ClickAt({r.left + 3, (r.top + r.bottom) / 2}));
+      focused = WaitUntil([&] { return FocusOf(edit) == edit; }, 2500);
+    }
+    ASSERT_TRUE(focused);
     ASSERT_TRUE(PressKey(key));
     ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == text; })) << *WindowText(edit);
   }
