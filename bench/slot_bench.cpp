@@ -4,13 +4,10 @@
 // texts a save writes, and cutting a tab-separated file into rows.
 #include <benchmark/benchmark.h>
 
-#include <functional>
-#include <initializer_list>
 #include <string>
 
-#include "runtime/files.h"
 #include "runtime/gbk.h"
-#include "runtime/worker.h"
+#include "runtime/sim/memory_files.h"
 #include "table/import_cut.h"
 #include "table/slot_format.h"
 #include "table/slot_loader.h"
@@ -67,44 +64,11 @@ void BM_BuildSlotRows(benchmark::State& state) {
   }
 }
 
-// The slot's two files in memory, read a piece at a time as from a disk.
-class MemoryFiles : public rt::Files {
- public:
-  MemoryFiles(std::string rows, std::string extras) : rows_(std::move(rows)), extras_(std::move(extras)) {}
-  std::string RunDirectory() const override { return "C:\\"; }
-  std::string Read(std::string_view path) const override { return Of(path); }
-  std::uint64_t SizeOf(std::string_view path) const override { return Of(path).size(); }
-  std::string ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const override {
-    const std::string& bytes = Of(path);
-    return offset >= bytes.size() ? std::string() : bytes.substr(offset, size);
-  }
-  bool Exists(std::string_view) const override { return true; }
-  bool MakeDirectory(std::string_view) override { return false; }
-
- protected:
-  bool WriteNew(std::string_view, std::string_view) override { return false; }
-  void KeepAttributes(std::string_view, std::string_view) override {}
-  bool Rename(std::string_view, std::string_view) override { return false; }
-  bool Remove(std::string_view) override { return false; }
-
- private:
-  const std::string& Of(std::string_view path) const { return path == "r" ? rows_ : extras_; }
-  std::string rows_;
-  std::string extras_;
-};
-
-// Jobs run one after another on this thread: the figure is the work both
-// cores share when a slot opens.
-class InlineWorker : public rt::Worker {
- public:
-  void RunTogether(std::initializer_list<std::function<void()>> jobs) override {
-    for (const auto& job : jobs) job();
-  }
-};
-
+// Both halves on this thread, one after the other: the figure is the work
+// both cores share when a slot opens.
 void BM_LoadSlotRows(benchmark::State& state) {
-  const MemoryFiles files(rt::ToGbk(SlotText()).bytes, rt::ToGbk(ExtrasText()).bytes);
-  InlineWorker worker;
+  const rt::MemoryFiles files({{"r", rt::ToGbk(SlotText()).bytes}, {"e", rt::ToGbk(ExtrasText()).bytes}});
+  rt::InlineWorker worker;
   for (auto _ : state) {
     table::RowStore rows;
     rows.Adopt(table::LoadSlotRows(worker, files, "r", {"e"}, ""));

@@ -2,47 +2,13 @@
 // into rows, then written back as the texts a save would write; and read in
 // two halves, as opening a slot does, giving the very rows of one reading.
 #include <cstdint>
-#include <functional>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
-#include "runtime/files.h"
 #include "runtime/gbk.h"
-#include "runtime/worker.h"
+#include "runtime/sim/memory_files.h"
 #include "table/slot_format.h"
 #include "table/slot_loader.h"
-
-namespace {
-
-// The two files in memory, and jobs run where they are asked for.
-class MemoryFiles : public tovan::rt::Files {
- public:
-  MemoryFiles(std::string_view rows, std::string_view extras) : rows_(rows), extras_(extras) {}
-  std::string RunDirectory() const override { return "C:\\"; }
-  std::string Read(std::string_view path) const override { return std::string(path == "r" ? rows_ : extras_); }
-  bool Exists(std::string_view) const override { return true; }
-  bool MakeDirectory(std::string_view) override { return false; }
-
- protected:
-  bool WriteNew(std::string_view, std::string_view) override { return false; }
-  void KeepAttributes(std::string_view, std::string_view) override {}
-  bool Rename(std::string_view, std::string_view) override { return false; }
-  bool Remove(std::string_view) override { return false; }
-
- private:
-  std::string_view rows_;
-  std::string_view extras_;
-};
-
-class InlineWorker : public tovan::rt::Worker {
- public:
-  void RunTogether(std::initializer_list<std::function<void()>> jobs) override {
-    for (const auto& job : jobs) job();
-  }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -72,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Opened in two halves, converted in pieces of a few bytes (so that the
   // input's size reaches several), with both files' extras read alongside:
   // the same rows, cells and checks.
-  MemoryFiles files(bytes.substr(0, split), bytes.substr(split));
-  InlineWorker worker;
+  const tovan::rt::MemoryFiles files({{"r", std::string(bytes.substr(0, split))}, {"e", std::string(bytes.substr(split))}});
+  tovan::rt::InlineWorker worker;
   tovan::table::RowStore halves;
   halves.Adopt(tovan::table::LoadSlotRows(worker, files, "r", {"e", "r"}, extras, 1 + size % 61));
   if (halves.RowCount() != store.RowCount()) __builtin_trap();
