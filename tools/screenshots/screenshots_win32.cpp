@@ -120,7 +120,7 @@ class Scenes {
                                       : WaitUntil([&] { return Text(104) == "销售部"; }, 10000);
     if (!arrived) return Fail("rows in the fields");
     Settle();
-    const bool saved = Save(name, Union(WindowRect(target_window_), WindowRect(window_)));
+    const bool saved = Save(name, WithHints(Union(WindowRect(target_window_), WindowRect(window_))));
     Stop();
     return saved;
   }
@@ -135,7 +135,7 @@ class Scenes {
     if (!PressHotkeyIn(Field(105))) return Fail("hotkey");
     if (!WaitUntil([&] { return Text(105) == "张三\r\n北京市朝阳区建国路88号\r\n"; }, 10000)) return Fail("checked rows");
     Settle();
-    const bool saved = Save("paste-checked", Union(WindowRect(target_window_), WindowRect(window_)));
+    const bool saved = Save("paste-checked", WithHints(Union(WindowRect(target_window_), WindowRect(window_))));
     Stop();
     return saved;
   }
@@ -208,6 +208,15 @@ class Scenes {
     Sleep(1500);
   }
 
+  // The area grown to take in the program's hint balloons showing now:
+  // the picture shows what the user sees.
+  RECT WithHints(RECT area) const {
+    for (HWND top = GetTopWindow(nullptr); top; top = GetNextWindow(top, GW_HWNDNEXT))
+      if (ProcessIdOf(top) == program_.Id() && ClassNameOf(top) == "tooltips_class32" && IsWindowVisible(top))
+        area = Union(area, WindowRect(top), 2);
+    return area;
+  }
+
   bool Save(const char* name, RECT area) {
     const std::wstring picture = output_ + L"\\" + Utf8ToWide(name) + L".bmp";
     if (!SaveScreenshot(picture)) return Fail("screenshot");
@@ -218,10 +227,9 @@ class Scenes {
     return true;
   }
 
-  static RECT Union(RECT a, RECT b) {
-    constexpr int kMargin = 8;
-    return {std::min(a.left, b.left) - kMargin, std::min(a.top, b.top) - kMargin, std::max(a.right, b.right) + kMargin,
-            std::max(a.bottom, b.bottom) + kMargin};
+  static RECT Union(RECT a, RECT b, int margin = 8) {
+    return {std::min(a.left, b.left) - margin, std::min(a.top, b.top) - margin, std::max(a.right, b.right) + margin,
+            std::max(a.bottom, b.bottom) + margin};
   }
 
   HWND Control(const char* name) const { return ControlOf(window_, name); }
