@@ -80,11 +80,14 @@ void ForEachRun(const rt::Files& files, const std::string& path, std::uint64_t b
 }
 
 // Converts the rows of the file's bytes [begin, end) run by run into rows
-// of part `part`, with the cells of the extras lines read alongside (one
-// reader for each extras file, at the line of the part's first row).
+// of part `part`, with the cells of the extras files' lines read alongside
+// (each file from `extras_from`, the line of the part's first row).
 void AddRowsInRuns(RowStore::Parts& parts, std::size_t part, const rt::Files& files, const std::string& path,
-                   std::uint64_t begin, std::uint64_t end, std::vector<ExtrasLines>& extras,
-                   std::size_t piece_bytes) {
+                   std::uint64_t begin, std::uint64_t end, const std::vector<std::string>& extras_paths,
+                   const std::vector<std::uint64_t>& extras_from, std::size_t piece_bytes) {
+  std::vector<ExtrasLines> extras;
+  for (std::size_t i = 0; i < extras_paths.size(); ++i)
+    extras.emplace_back(files, extras_paths[i], extras_from[i], piece_bytes);
   ForEachRun(files, path, begin, end, piece_bytes, [&](std::string_view run) {
     const std::string text = rt::FromGbk(run);
     for (std::string_view content : SlotContents(text)) {
@@ -130,14 +133,10 @@ RowStore::Batch LoadSlotRows(rt::Worker& worker, const rt::Files& files, const s
 
   // Each half built into rows on a core of its own, a run at a time.
   RowStore::Parts parts({first_rows, second_rows});
-  std::vector<ExtrasLines> first_extras;
-  std::vector<ExtrasLines> rest_extras;
-  for (std::size_t i = 0; i < extras_paths.size(); ++i) {
-    first_extras.emplace_back(files, extras_paths[i], 0, piece_bytes);
-    rest_extras.emplace_back(files, extras_paths[i], second_extras[i], piece_bytes);
-  }
-  worker.RunTogether({[&] { AddRowsInRuns(parts, 0, files, row_path, 0, middle, first_extras, piece_bytes); },
-                      [&] { AddRowsInRuns(parts, 1, files, row_path, middle, size, rest_extras, piece_bytes); }});
+  const std::vector<std::uint64_t> first_extras(extras_paths.size(), 0);
+  worker.RunTogether(
+      {[&] { AddRowsInRuns(parts, 0, files, row_path, 0, middle, extras_paths, first_extras, piece_bytes); },
+       [&] { AddRowsInRuns(parts, 1, files, row_path, middle, size, extras_paths, second_extras, piece_bytes); }});
   RowStore::Batch batch = std::move(parts).Join();
   for (std::size_t row : checked) batch.SetChecked(row);
   return batch;
