@@ -22,7 +22,13 @@ tools/wine/run.sh "$build" -- "$stage/bin/tovan_screenshots.exe" "$(tovan_window
 mkdir -p docs/images
 while read -r name x y width height; do
   # No time stamps in the files: a picture that did not change stays the same bytes.
-  convert "$stage/shots/$name.bmp" -crop "${width}x${height}+${x}+${y}" +repage -strip \
-    -define png:exclude-chunks=date,time "docs/images/$name.png"
+  picture=$stage/shots/$name.png
+  convert "$stage/shots/$name.bmp" -crop "${width}x${height}+${x}+${y}" +repage "$picture"
+  # Around windows side by side lies the bare (black) display: a page-like
+  # grey reads better in the manual.
+  if [[ $(convert "$picture" -format '%[fx:p{0,0}.r+p{0,0}.g+p{0,0}.b==0]' info:) == 1 ]]; then
+    convert "$picture" -fill '#eeeeee' -draw 'color 0,0 floodfill' "$picture"
+  fi
+  convert "$picture" -strip -define png:exclude-chunks=date,time "docs/images/$name.png"
   echo "screenshots: docs/images/$name.png (${width}x${height})"
 done <"$stage/shots/crops.txt"
