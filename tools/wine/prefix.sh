@@ -153,9 +153,9 @@ echo "prefix.sh: template prefix ready in $((SECONDS - started)) s" >&2
 if mkdir -p "$cache_root" 2>/dev/null; then
   find "$cache_root" -mindepth 1 -maxdepth 1 ! -name "$cache_key" -exec rm -rf {} + 2>/dev/null || true
   staging=$(mktemp -d "$cache_root/.new.XXXXXX" 2>/dev/null) || exit 0
-  if cp -a "$locale_dir" "$staging/locale" && cp -a "$template" "$staging/template" && touch "$staging/complete" &&
-     { [[ -d $cached ]] || mv -T "$staging" "$cached" 2>/dev/null; }; then
-    :
+  if [[ ! -d $cached ]] && cp -a "$locale_dir" "$staging/locale" && cp -a "$template" "$staging/template" &&
+     touch "$staging/complete"; then
+    mv -T "$staging" "$cached" 2>/dev/null || true
   fi
   rm -rf "$staging"
 fi
