@@ -2,8 +2,6 @@
 // last row, or a second press (re-entering during one of the run's waits)
 // sets the stop flag "66" in 编辑框1011. 按钮120 reads "单次" while a run is
 // under way and "自动" otherwise.
-#include <utility>
-
 #include "paste/paste_engine.h"
 
 namespace tovan::paste {
@@ -13,18 +11,23 @@ constexpr char kRunButton[] = "按钮120";
 constexpr char kStopFlag[] = "编辑框1011";
 constexpr char kStop[] = "66";
 
-// The program a run fills, for as long as the run lasts (a run may start
-// inside another one's wait, and the outer one goes on after it).
-class RunTarget {
+// Marks a run under way, and the program it fills, for as long as it lasts.
+class RunScope {
  public:
-  RunTarget(std::uint32_t& slot, std::uint32_t process) : slot_(slot), outer_(std::exchange(slot, process)) {}
-  ~RunTarget() { slot_ = outer_; }
-  RunTarget(const RunTarget&) = delete;
-  RunTarget& operator=(const RunTarget&) = delete;
+  RunScope(bool& active, std::uint32_t& target, std::uint32_t process) : active_(active), target_(target) {
+    active_ = true;
+    target_ = process;
+  }
+  ~RunScope() {
+    active_ = false;
+    target_ = 0;
+  }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
 
  private:
-  std::uint32_t& slot_;
-  std::uint32_t outer_;
+  bool& active_;
+  std::uint32_t& target_;
 };
 
 }  // namespace
@@ -48,11 +51,18 @@ bool PasteEngine::AutomaticMode() const {
   return (order == 0 || order == 1) && (mode == "自动横向粘贴" || mode == "自动纵向粘贴" || mode == "自动网页强制粘贴");
 }
 
+bool PasteEngine::StopAsked() const { return run_active_ && p_.ui[kStopFlag].Text() == kStop; }
+
+void PasteEngine::EndRunning() {
+  if (p_.ui[kRunButton].Text() == "单次") EndRun();
+}
+
 bool PasteEngine::StartRun(bool web) {
   rt::Unit& caption = p_.ui[kRunButton];
-  if (caption.Text() != "自动") {
-    // A press during a run asks it to stop at its next row.
-    if (caption.Text() == "单次") EndRun();
+  // A press during a run asks it to stop at its next row; once asked, a
+  // press does nothing more until the run has stopped.
+  if (run_active_ || caption.Text() != "自动") {
+    EndRunning();
     return false;
   }
   caption.SetText("单次");
@@ -70,31 +80,33 @@ void PasteEngine::SequentialRun(std::string_view mode) {
   const bool web = mode == "自动网页强制粘贴";
   const std::uint32_t target = p_.ui.ForegroundProcess();
   if (!StartRun(web)) return;
-  const RunTarget run_target(run_target_, target);
+  const RunScope run(run_active_, run_target_, target);
   const Key key = mode == "自动纵向粘贴" ? Key::kEnter : Key::kTab;
-  // The row with its skip keys; false when the clipboard could not be had.
+  // The row with its skip keys.
   auto paste_row = [&](int r) {
     if (web) {
       p_.clock.Wait(100);
-      if (!PostRow(Content(r))) return false;
-      SkipKeys(r, Key::kTab, false);
+      if (!PostRow(Content(r))) return Delivery::kNotTaken;
+      SkipKeysAfterPost(r, false);
       p_.clock.Wait(Interval());
-      return true;
+      return Delivery::kTaken;
     }
-    if (!ClipboardPaste(Content(r), 100)) return false;
-    SkipKeys(r, key, true);
-    return true;
+    const Delivery delivery = ClipboardPaste(Content(r), 100, r);
+    if (delivery == Delivery::kTaken) SkipKeys(r, key, true);
+    return delivery;
   };
   const std::size_t limit = rows_.RowCount();
   for (std::size_t i = 0; i < limit; ++i) {
     if (mode == "自动横向粘贴") p_.ui.PumpEvents();
     if (p_.ui[kStopFlag].Text() == kStop) break;
-    if (!paste_row(CurrentRow())) break;
+    const Delivery delivery = paste_row(CurrentRow());
+    if (delivery == Delivery::kMaybe) Advance();
+    if (delivery != Delivery::kTaken) break;
     Advance();
     const int r = CurrentRow();
     if (rows_.Cell(static_cast<std::size_t>(r), table::kPause) == "暂停") {
       // The pause row itself is pasted; the next press goes on after it.
-      if (paste_row(r)) Advance();
+      if (paste_row(r) != Delivery::kNotTaken) Advance();
       break;
     }
     if (r >= 0 && static_cast<std::size_t>(r) + 1 == rows_.RowCount()) {
@@ -103,21 +115,21 @@ void PasteEngine::SequentialRun(std::string_view mode) {
         p_.clock.Wait(100);
         PostRow(Content(r));
       } else {
-        ClipboardPaste(Content(r), 100);
+        ClipboardPaste(Content(r), 100, r);
       }
       p_.clock.Wait(Interval());
-      EndRun();
+      EndRunning();
       return;
     }
   }
-  if (p_.ui[kRunButton].Text() == "单次") EndRun();
+  EndRunning();
 }
 
 void PasteEngine::CheckedRun(std::string_view mode) {
   const bool web = mode == "自动网页强制粘贴";
   const std::uint32_t target = p_.ui.ForegroundProcess();
   if (!StartRun(web)) return;
-  const RunTarget run_target(run_target_, target);
+  const RunScope run(run_active_, run_target_, target);
   const Key key = mode == "自动纵向粘贴" ? Key::kEnter : Key::kTab;
   const std::size_t limit = rows_.RowCount();
   for (std::size_t i = 0; i < limit; ++i) {
@@ -125,20 +137,23 @@ void PasteEngine::CheckedRun(std::string_view mode) {
     if (!rows_.Checked(i)) continue;
     SetCurrentRowFromNumber(static_cast<int>(i));
     const std::string text = Content(static_cast<int>(i));
+    Delivery delivery = Delivery::kTaken;
     if (web) {
       p_.clock.Wait(100);
       if (!PostRow(text)) break;
-      SkipKeys(CurrentRow(), Key::kTab, false);
+      SkipKeysAfterPost(CurrentRow(), false);
       p_.clock.Wait(Interval());
     } else {
-      if (!ClipboardPaste(text, Interval())) break;
-      SkipKeys(CurrentRow(), key, true);
+      delivery = ClipboardPaste(text, Interval(), static_cast<int>(i));
+      if (delivery == Delivery::kNotTaken) break;
+      if (delivery == Delivery::kTaken) SkipKeys(CurrentRow(), key, true);
     }
     rows_.SetChecked(i, false);
     editor_.Refresh();
+    if (delivery != Delivery::kTaken) break;
   }
   EndCheck();
-  if (p_.ui[kRunButton].Text() == "单次") EndRun();
+  EndRunning();
 }
 
 }  // namespace tovan::paste

@@ -10,16 +10,15 @@ namespace {
 // How long a press waits at most for the user to let go of the hotkey's
 // modifiers before it sends keys of its own.
 constexpr int kModifierWaitMs = 1000;
-// How long a paste waits at most for the program that was told to paste to
-// read what it was given (and a nested write, for a read still awaited).
-constexpr int kPasteTakenWaitMs = 500;
+// How long a paste waits for the program told to paste to read what it was
+// given: while that program answers (it has then lost the Ctrl+V, or reads
+// in a way that cannot be seen), and at most in all (while it does not
+// answer it may still be busy with what came before).
+constexpr std::int64_t kReadWhileAnsweringMicros = 3'000'000;
+constexpr std::int64_t kReadAtMostMicros = 10'000'000;
 // How long a paste waits at most for another program to let go of the
-// clipboard before it is pressed; how long the paste's read may lag behind
-// that program's letting go; how often a paste that found the clipboard
-// shut is pressed again.
+// clipboard before it is pressed.
 constexpr int kClipboardHeldWaitMs = 1000;
-constexpr int kReadAfterHoldMs = 100;
-constexpr int kPasteRetries = 3;
 constexpr int kPollMs = 5;
 
 }  // namespace
@@ -70,76 +69,78 @@ bool PasteEngine::Press(std::initializer_list<int> chord) {
   return true;
 }
 
-bool PasteEngine::SetClipboard(std::string_view text) {
-  // Ctrl+V only asks the focused program to paste; it reads the clipboard
-  // when it gets to the keys. Replacing the content before then would paste
-  // the next row in place of this one.
-  if (paste_pending_) p_.clipboard.WaitUntilTaken(kPasteTakenWaitMs);
-  paste_pending_ = false;
-  return p_.clipboard.SetText(text);
-}
+bool PasteEngine::SetClipboard(std::string_view text) { return p_.clipboard.SetText(text); }
 
-bool PasteEngine::SetClipboardPicture(std::string_view image_bytes) {
-  if (paste_pending_) p_.clipboard.WaitUntilTaken(kPasteTakenWaitMs);
-  paste_pending_ = false;
-  return p_.clipboard.SetPicture(image_bytes);
-}
-
-bool PasteEngine::PressPaste() {
+PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write, int row) {
   WaitForModifiersReleased();
-  paste_pending_ = false;
-  if (TargetLeft()) return false;
-  PressCtrlV();
-  // The program told to paste reads the clipboard when it gets to the key.
-  // If another program held it just then, it found it shut and pasted
-  // nothing: the text is still unasked, and the paste is pressed again
-  // (before any Tab, so the text lands in the same field).
-  for (int retry = 0; retry < kPasteRetries; ++retry) {
-    if (!AwaitPasteRead() || !p_.clipboard.Unasked()) break;
+  if (TargetLeft()) return Delivery::kNotTaken;
+  // The field the paste goes into, where it can be read, to tell a paste
+  // that was read but left the field as it was.
+  const std::uintptr_t window = p_.ui.ForegroundWindow();
+  const std::uintptr_t field = p_.target.FocusOf(window);
+  const std::optional<rt::FieldState> before = p_.target.ReadField(field);
+  for (int press = 0;; ++press) {
     PressCtrlV();
+    const bool read = AwaitPasteRead();
+    const bool handed_out = p_.clipboard.HandedOut();
+    p_.clipboard.AfterPaste();
+    if (!read) return NotTaken(handed_out ? Delivery::kMaybe : Delivery::kNotTaken, row);
+    // Once more only with proof: the program read the text and the field it
+    // pasted into is unchanged (its handler inserts before it takes its
+    // next message, so what is read now is after the paste).
+    if (press > 0 || !before || p_.target.FocusOf(window) != field || p_.target.ReadField(field) != before)
+      return Delivery::kTaken;
+    if (!write()) return Delivery::kTaken;
   }
-  p_.clipboard.AfterPaste();
-  // Waited for already: the next text need not wait again.
-  paste_pending_ = false;
-  return true;
 }
 
 void PasteEngine::PressCtrlV() {
   // A program holding the clipboard now would make the paste find it shut.
   const std::int64_t deadline = p_.clock.NowMicros() + std::int64_t{kClipboardHeldWaitMs} * 1000;
   while (p_.clipboard.HeldByOther() && p_.clock.NowMicros() < deadline) p_.clock.Wait(kPollMs);
-  // Only the read of the program told to paste lets the next text in.
+  // Only the read of the program told to paste counts.
   p_.clipboard.BeforePaste(p_.ui.ForegroundProcess());
   p_.keys.Chord({rt::kVkControl, 'V'});
-  paste_pending_ = true;
 }
 
 bool PasteEngine::AwaitPasteRead() {
-  // True when the read did not come while another program held the
-  // clipboard: the paste may have found it shut.
+  // Nothing more is sent until the read has come: a key sent now would
+  // reach a busy program before its paste, and the next text written
+  // would be what its late paste reads.
+  const std::uintptr_t window = p_.ui.ForegroundWindow();
   const std::int64_t start = p_.clock.NowMicros();
-  bool held = false;
-  std::int64_t free_since = start;
+  std::int64_t answering_since = start;
   for (;;) {
-    if (p_.clipboard.WaitUntilTaken(kPollMs)) return false;  // ends as the read comes
+    if (p_.clipboard.WaitUntilTaken(kPollMs)) return true;
     const std::int64_t now = p_.clock.NowMicros();
-    if (p_.clipboard.HeldByOther()) {
-      held = true;
-      free_since = -1;
-    } else if (free_since < 0) {
-      free_since = now;
-    }
-    if (held && free_since >= 0 && now - free_since >= std::int64_t{kReadAfterHoldMs} * 1000) return true;
-    if (now - start >= std::int64_t{kPasteTakenWaitMs} * 1000) return held;
+    if (!p_.target.Answering(window)) answering_since = now;
+    // A stop asked for meanwhile need not wait for the read.
+    if (StopAsked() || p_.ui.Destroyed() || now - answering_since >= kReadWhileAnsweringMicros ||
+        now - start >= kReadAtMostMicros)
+      break;
   }
+  // Taken back, a paste the program handles late finds nothing.
+  return !p_.clipboard.Withdraw();
 }
 
-bool PasteEngine::ClipboardPaste(std::string_view text, int wait_ms) {
+PasteEngine::Delivery PasteEngine::NotTaken(Delivery delivery, int row) {
+  if (StopAsked() && delivery == Delivery::kNotTaken) return delivery;  // the user stopped it: no hint
+  EndRunning();
+  const std::string what = row >= 0 ? "第" + std::to_string(row + 1) + "行" : "勾选项";
+  p_.ui.Hint(delivery == Delivery::kMaybe ? "●" + what + "可能没有粘贴进去，请检查！"
+                                          : "●" + what + "没有被目标程序取走，已停止！",
+             "组合框66", 20, 30);
+  return delivery;
+}
+
+PasteEngine::Delivery PasteEngine::ClipboardPaste(std::string_view text, int wait_ms, int row) {
   // Never Ctrl+V over what the clipboard held before: a write that failed
   // pastes nothing.
-  if (!SetClipboard(text)) return false;
+  if (!SetClipboard(text)) return Delivery::kNotTaken;
   p_.clock.Wait(wait_ms);
-  return PressPaste();
+  // An empty text would paste nothing.
+  if (text.empty()) return Delivery::kTaken;
+  return PressPaste([this, text] { return SetClipboard(text); }, row);
 }
 
 void PasteEngine::SkipKeys(int row, Key key, bool waits) {
@@ -158,9 +159,43 @@ void PasteEngine::TypedTabs(int row) {
 }
 
 bool PasteEngine::PostRow(std::string_view text) {
-  if (TargetLeft()) return false;
-  PostTextToWindow(p_.messages, TargetWindow(p_.ui), text);
+  if (!AwaitKeysHandled() || TargetLeft()) return false;
+  const std::uintptr_t window = TargetWindow(p_.ui);
+  PostTextToWindow(p_.messages, window, text);
+  last_post_ = Posted{window, p_.target.FocusOf(window)};
   return true;
+}
+
+void PasteEngine::SkipKeysAfterPost(int row, bool waits) {
+  SkipKeys(row, Key::kTab, waits);
+  if (SkipCount(row) > 0) keys_after_post_ = last_post_;
+}
+
+bool PasteEngine::AwaitKeysHandled() {
+  if (!keys_after_post_) return true;
+  const Posted posted = *keys_after_post_;
+  keys_after_post_.reset();
+  // Where the row went into a field of its own, the Tab is handled once
+  // the focus has left it; in a window that draws the whole page the focus
+  // cannot be seen to move, and the program answering is the sign.
+  const bool field = p_.target.IsField(posted.control);
+  const std::int64_t start = p_.clock.NowMicros();
+  std::int64_t answering_since = start;
+  for (;;) {
+    const bool answering = p_.target.Answering(posted.window);
+    if (answering && (!field || p_.target.FocusOf(posted.window) != posted.control)) return true;
+    const std::int64_t now = p_.clock.NowMicros();
+    if (!answering) answering_since = now;
+    if (StopAsked() || p_.ui.Destroyed() || now - answering_since >= kReadWhileAnsweringMicros ||
+        now - start >= kReadAtMostMicros)
+      break;
+    p_.clock.Wait(kPollMs);
+  }
+  if (!StopAsked()) {
+    EndRunning();
+    p_.ui.Hint("●目标程序没有处理跳格键，已停止！", "组合框66", 20, 30);
+  }
+  return false;
 }
 
 void PasteEngine::TypeRow(std::string_view text) {
@@ -168,22 +203,26 @@ void PasteEngine::TypeRow(std::string_view text) {
   if (typist_) typist_->TypeBySendKeys(text);
 }
 
-void PasteEngine::PasteItemList() {
+PasteEngine::Delivery PasteEngine::PasteItemList() {
   rt::Unit& items = p_.ui["列表框1"];
+  const int row = CurrentRow();
   for (int i = 0; i < items.ItemCount(); ++i) {
     const std::string text = items.ItemText(i);
+    Delivery delivery = Delivery::kTaken;
     if (items.ItemValue(i) == 0) {
       p_.clock.Wait(Interval());
       if (!SetClipboard(text)) continue;
-      PressPaste();
+      if (!text.empty()) delivery = PressPaste([this, text] { return SetClipboard(text); }, row);
     } else if (items.ItemValue(i) == 1) {
       p_.clock.Wait(Interval());
       const std::string picture = p_.files.Read(text);
       p_.clock.Wait(Interval());
-      if (!SetClipboardPicture(picture)) continue;
-      PressPaste();
+      if (!p_.clipboard.SetPicture(picture)) continue;
+      delivery = PressPaste([this, picture] { return p_.clipboard.SetPicture(picture); }, row);
     }
+    if (delivery != Delivery::kTaken) return delivery;
   }
+  return Delivery::kTaken;
 }
 
 }  // namespace tovan::paste

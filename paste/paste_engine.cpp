@@ -21,7 +21,9 @@ void PasteEngine::PasteOnHotkey(int id) {
 void PasteEngine::SequentialPress(std::string_view mode, int id) {
   if (mode == "手动横向粘贴" || mode == "手动纵向粘贴") {
     const int r = CurrentRow();
-    if (!ClipboardPaste(Content(r), 100)) return;
+    const Delivery delivery = ClipboardPaste(Content(r), 100, r);
+    if (delivery == Delivery::kMaybe) Advance();
+    if (delivery != Delivery::kTaken) return;
     SkipKeys(r, mode == "手动横向粘贴" ? Key::kTab : Key::kEnter, true);
     Advance();
   } else if (mode == "账号强制粘贴") {
@@ -33,19 +35,21 @@ void PasteEngine::SequentialPress(std::string_view mode, int id) {
   } else if (mode == "网页强制粘贴") {
     p_.ui.PumpEvents();
     const int r = CurrentRow();
-    PostRow(Content(r));
-    SkipKeys(r, Key::kTab, true);
+    if (!PostRow(Content(r))) return;
+    SkipKeysAfterPost(r, true);
     Advance();
   } else if (mode == "多快捷键图文粘贴") {
     const int slot = hotkeys_.SlotOf(id);
     if (slot == 0) return;
     SetCurrentRow(slot - 1);  // rebuilds the item list from that row
-    PasteItemList();
+    if (PasteItemList() != Delivery::kTaken) return;
     if (slot == 1) p_.clock.Wait(50);
     Press({rt::kVkReturn});
     p_.ui.List(table::kTable).EnsureVisible(CurrentRow());
   } else if (mode == "单快捷键图文粘贴") {
-    PasteItemList();
+    const Delivery delivery = PasteItemList();
+    if (delivery == Delivery::kMaybe) Advance();
+    if (delivery != Delivery::kTaken) return;
     Press({rt::kVkReturn});
     p_.clock.Wait(Interval());
     Advance();
@@ -59,7 +63,7 @@ void PasteEngine::SequentialPress(std::string_view mode, int id) {
     const bool horizontal = mode == "多热键横向粘贴";
     if (horizontal && slot <= 6) p_.clock.Wait(50);
     const int r = CurrentRow();
-    if (!ClipboardPaste(Content(r), 100)) return;
+    if (ClipboardPaste(Content(r), 100, r) != Delivery::kTaken) return;
     SkipKeys(r, horizontal ? Key::kTab : Key::kEnter, true);
   }
 }
@@ -72,7 +76,7 @@ void PasteEngine::CheckedPress(std::string_view mode) {
     for (std::size_t row = 0; row < rows_.RowCount(); ++row)
       if (rows_.Checked(row)) text.append(rows_.Cell(row, table::kContent)).append("\r\n");
     all.SetText(text);
-    ClipboardPaste(text, Interval());
+    ClipboardPaste(text, Interval(), -1);
     return;
   }
   if (mode == "自动横向粘贴" || mode == "自动纵向粘贴" || mode == "自动网页强制粘贴") {
@@ -85,8 +89,9 @@ void PasteEngine::CheckedPress(std::string_view mode) {
   if (i < 0) return;
   if (manual) {
     SetCurrentRowFromNumber(i);
-    if (!ClipboardPaste(Content(i), Interval())) return;
-    SkipKeys(CurrentRow(), mode == "手动横向粘贴" ? Key::kTab : Key::kEnter, true);
+    const Delivery delivery = ClipboardPaste(Content(i), Interval(), i);
+    if (delivery == Delivery::kNotTaken) return;
+    if (delivery == Delivery::kTaken) SkipKeys(CurrentRow(), mode == "手动横向粘贴" ? Key::kTab : Key::kEnter, true);
   } else if (mode == "账号强制粘贴") {
     p_.ui.PumpEvents();
     SetCurrentRowFromNumber(i);
@@ -96,8 +101,8 @@ void PasteEngine::CheckedPress(std::string_view mode) {
   } else {
     SetCurrentRowFromNumber(i);
     p_.clock.Wait(Interval());
-    PostRow(Content(i));
-    SkipKeys(CurrentRow(), Key::kTab, true);
+    if (!PostRow(Content(i))) return;
+    SkipKeysAfterPost(CurrentRow(), true);
   }
   rows_.SetChecked(static_cast<std::size_t>(i), false);
   editor_.Refresh();

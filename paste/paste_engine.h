@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,22 +47,36 @@ class PasteEngine {
   bool StartRun(bool web);
   void EndRun();
 
+  // How a row's paste ended. Not taken: nothing of it can arrive any more
+  // (not sent, or taken back unread), and the row stays for the next press.
+  // Maybe: it went to a program whose read did not count, so it may have
+  // arrived; the next row is current and a hint asks the user to look.
+  enum class Delivery { kTaken, kNotTaken, kMaybe };
+
   // Building blocks.
   bool SetClipboard(std::string_view text);
-  bool SetClipboardPicture(std::string_view image_bytes);
-  // Ctrl+V, and again while the program pasting found the clipboard shut;
-  // false when nothing was pressed (the program being filled left).
-  bool PressPaste();
+  // Ctrl+V for what `write` put on the clipboard, then nothing more until
+  // the program told to paste has read it; once more when it read it and
+  // the field it pasted into is seen unchanged. `row` names the row in the
+  // hint shown when the read does not come (−1: the checked rows).
+  Delivery PressPaste(const std::function<bool()>& write, int row);
   void PressCtrlV();
+  // Waits for the paste's read while the program answers, longer while it
+  // does not; false when it did not come (the content is then taken back).
   bool AwaitPasteRead();
-  // False when nothing was pasted (the clipboard stayed out of reach, or
-  // the program being filled is no longer in front).
-  bool ClipboardPaste(std::string_view text, int wait_ms);
+  // A paste that did not end taken: ends the run, with the hint.
+  Delivery NotTaken(Delivery delivery, int row);
+  Delivery ClipboardPaste(std::string_view text, int wait_ms, int row);
   void SkipKeys(int row, Key key, bool waits);
   void TypedTabs(int row);
   bool PostRow(std::string_view text);
+  // The Tabs after a posted row.
+  void SkipKeysAfterPost(int row, bool waits);
+  // Posted characters are taken before queued keys: the next row waits
+  // until the keys after the row before have been handled.
+  bool AwaitKeysHandled();
   void TypeRow(std::string_view text);
-  void PasteItemList();
+  Delivery PasteItemList();
   // False when nothing was pressed: the program an automatic run fills is
   // no longer in front.
   bool Press(std::initializer_list<int> chord);
@@ -72,6 +87,10 @@ class PasteEngine {
   // come to the front (or the tool itself); the run is then stopped, with
   // a hint saying why, and nothing more is sent.
   bool TargetLeft();
+  // The automatic run under way has been asked to stop.
+  bool StopAsked() const;
+  // Ends the automatic run if one is under way.
+  void EndRunning();
 
   int CurrentRow() const;
   void SetCurrentRow(int row);
@@ -87,7 +106,13 @@ class PasteEngine {
   table::TableEditor& editor_;
   const HotkeyLoader& hotkeys_;
   const std::unique_ptr<Typist>& typist_;
-  bool paste_pending_ = false;  // Ctrl+V pressed, its read still awaited (a nested write waits for it)
+  bool run_active_ = false;  // an automatic run's loop is under way
+  // The window and control a row was posted to, once keys followed it.
+  struct Posted {
+    std::uintptr_t window = 0;
+    std::uintptr_t control = 0;
+  };
+  std::optional<Posted> last_post_, keys_after_post_;
   std::uint32_t run_target_ = 0;  // the process an automatic run fills; 0: none, or unknown
 };
 

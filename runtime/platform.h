@@ -13,6 +13,7 @@
 #include "runtime/input_injector.h"
 #include "runtime/shell_open.h"
 #include "runtime/system.h"
+#include "runtime/target.h"
 #include "runtime/ui.h"
 #include "runtime/worker.h"
 
@@ -33,6 +34,7 @@ struct Platform {
   System& system;
   Worker& worker;
   Automation& automation;
+  Target& target;
 };
 
 }  // namespace tovan::rt

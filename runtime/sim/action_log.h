@@ -11,6 +11,7 @@ namespace tovan::rt::sim {
 enum class Action {
   kClipboardText,       // detail: the text ("" cleared it)
   kClipboardPicture,    // detail: the number of image bytes
+  kClipboardWithdrawn,  // a paste's content taken back unread
   kPosted,              // detail: "<window> <message> <wparam> <lparam>"
   kStrokes,             // detail: the strokes, e.g. "Ctrl+(a) {9} 张"
   kChord,               // detail: the keys, e.g. "Ctrl+V"

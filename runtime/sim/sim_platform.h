@@ -6,6 +6,7 @@
 #include "runtime/sim/action_log.h"
 #include "runtime/sim/sim_automation.h"
 #include "runtime/sim/sim_services.h"
+#include "runtime/sim/sim_target.h"
 #include "runtime/sim/sim_ui.h"
 #include "runtime/sim/virtual_clock.h"
 
@@ -22,10 +23,13 @@ class SimPlatform {
         messages(clock, log),
         shell(clock, log),
         system(clock, log),
-        worker(clock) {}
+        worker(clock) {
+    keys.SetTarget(&target);
+    messages.SetTarget(&target);
+  }
 
   Platform Services() {
-    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, keyboard_hook, injector, shell, system, worker, automation};
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, keyboard_hook, injector, shell, system, worker, automation, target};
   }
   std::int64_t NowMillis() const { return clock.NowMicros() / 1000; }
 
@@ -44,6 +48,7 @@ class SimPlatform {
   SimSystem system;
   SimWorker worker;
   SimAutomation automation{clock, log};
+  SimTarget target{clock, clipboard};
 };
 
 }  // namespace tovan::rt::sim

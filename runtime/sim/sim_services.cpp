@@ -1,5 +1,7 @@
 #include "runtime/sim/sim_services.h"
 
+#include "runtime/sim/sim_target.h"
+
 #include <stdlib.h>
 
 #include <algorithm>
@@ -18,25 +20,68 @@ namespace fs = std::filesystem;
 bool SimClipboard::SetText(std::string_view text) {
   if (held_) return false;
   text_ = std::string(text);
+  picture_ = false;
   ++sequence_;
-  read_at_ = text_.empty() ? -1
-             : read_delay_ms_ < 0 ? kNever
-                                  : clock_.NowMicros() + std::int64_t{read_delay_ms_} * 1000;
-  if (read_at_ >= 0 && read_at_ < kLost)
-    clock_.At(read_at_, [this, written = sequence_] {
-      if (sequence_ == written && held_ && read_at_ <= clock_.NowMicros()) read_at_ = kLost;
-    });
+  unread_ = !text_.empty();
+  reading_ = false;
   log_.Add(clock_.NowMicros(), Action::kClipboardText, text_);
+  if (on_change_) on_change_();
   return true;
 }
 
+bool SimClipboard::SetPicture(std::string_view image_bytes) {
+  if (held_ || image_bytes.empty()) return false;
+  text_.clear();
+  picture_ = true;
+  ++sequence_;
+  unread_ = true;
+  reading_ = false;
+  log_.Add(clock_.NowMicros(), Action::kClipboardPicture, ToText(static_cast<std::int64_t>(image_bytes.size())));
+  if (on_change_) on_change_();
+  return true;
+}
+
+std::optional<std::string> SimClipboard::Content() const {
+  if (held_) return std::nullopt;
+  return picture_ ? std::string("<picture>") : text_;
+}
+
+std::optional<std::string> SimClipboard::ReadForPaste() {
+  std::optional<std::string> content = Content();
+  if (content && reading_) unread_ = false;
+  return content;
+}
+
+std::optional<std::string> SimClipboard::ReadByOther() {
+  std::optional<std::string> content = Content();
+  if (content && reading_ && unread_) handed_out_ = true;
+  return content;
+}
+
 bool SimClipboard::WaitUntilTaken(int max_ms) {
-  if (read_at_ < 0) return true;
-  if (read_at_ <= clock_.NowMicros()) clock_.RunDue();  // the read, or its loss
-  const std::int64_t until = std::min(read_at_, clock_.NowMicros() + std::int64_t{std::max(0, max_ms)} * 1000);
-  if (until > clock_.NowMicros()) clock_.Wait(static_cast<int>((until - clock_.NowMicros() + 999) / 1000));
-  if (clock_.NowMicros() < read_at_) return false;
-  read_at_ = -1;
+  // Ends exactly when the read comes: the events due on the way run, one
+  // moment after another.
+  const std::int64_t deadline = clock_.NowMicros() + std::int64_t{std::max(0, max_ms)} * 1000;
+  clock_.RunDue();
+  while (unread_ && clock_.NowMicros() < deadline) {
+    const std::int64_t next = clock_.NextDue();
+    clock_.AdvanceTo(next < 0 || next > deadline ? deadline : next);
+  }
+  return !unread_;
+}
+
+bool SimClipboard::Withdraw() {
+  clock_.RunDue();
+  if (!unread_) return false;
+  if (held_) {
+    handed_out_ = true;  // out of reach: a late paste may still read it
+    return true;
+  }
+  text_.clear();
+  picture_ = false;
+  ++sequence_;
+  unread_ = false;
+  log_.Add(clock_.NowMicros(), Action::kClipboardWithdrawn, "");
   return true;
 }
 
@@ -214,10 +259,21 @@ void SimKeys::Chord(std::initializer_list<int> virtual_keys) {
   const std::string name = ChordName(virtual_keys);
   log_.Add(clock_.NowMicros(), Action::kChord, name);
   if (answer_) answer_(name);
+  if (target_) target_->Key(name);
 }
 
 void SimKeys::Press(const std::vector<Stroke>& strokes) {
   log_.Add(clock_.NowMicros(), Action::kStrokes, StrokeNames(strokes));
+  if (!target_) return;
+  for (const Stroke& stroke : strokes)
+    for (int i = 0; i < stroke.count; ++i) {
+      if (!stroke.character.empty())
+        target_->Typed(stroke.character);
+      else if (stroke.virtual_key == kVkTab)
+        target_->Key("Tab");
+      else if (stroke.virtual_key == kVkReturn)
+        target_->Key("Enter");
+    }
 }
 
 std::string SimKeys::StrokeNames(const std::vector<Stroke>& strokes) {
@@ -252,18 +308,13 @@ void SimMessages::Post(std::uintptr_t window, unsigned message, std::uintptr_t w
   log_.Add(clock_.NowMicros(), Action::kPosted,
            ToText(static_cast<std::int64_t>(window)) + " " + ToText(static_cast<std::int64_t>(message)) + " " +
                ToText(static_cast<std::int64_t>(wparam)) + " " + ToText(static_cast<std::int64_t>(lparam)));
+  if (target_ && message == kWmChar) target_->Posted(std::string(1, static_cast<char>(wparam)));
 }
 
-bool SimClipboard::SetPicture(std::string_view image_bytes) {
-  if (held_ || image_bytes.empty()) return false;
-  text_.clear();
-  ++sequence_;
-  read_at_ = -1;
-  log_.Add(clock_.NowMicros(), Action::kClipboardPicture, ToText(static_cast<std::int64_t>(image_bytes.size())));
-  return true;
+void SimKeys::Type(std::string_view text) {
+  log_.Add(clock_.NowMicros(), Action::kTypeText, std::string(text));
+  if (target_) target_->Typed(std::string(text));
 }
-
-void SimKeys::Type(std::string_view text) { log_.Add(clock_.NowMicros(), Action::kTypeText, std::string(text)); }
 
 }  // namespace tovan::rt::sim
 
@@ -273,6 +324,11 @@ void SimMessages::PostUnicode(std::uintptr_t window, unsigned message, std::uint
   log_.Add(clock_.NowMicros(), Action::kPosted,
            "W " + ToText(static_cast<std::int64_t>(window)) + " " + ToText(static_cast<std::int64_t>(message)) + " " +
                ToText(static_cast<std::int64_t>(wparam)) + " " + ToText(static_cast<std::int64_t>(lparam)));
+  if (target_ && message == kWmChar) {
+    std::string character;
+    AppendUtf8(character, static_cast<char32_t>(wparam));
+    target_->Posted(character);
+  }
 }
 
 void SimInjector::Key(int virtual_key, bool release, bool extended) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <functional>
 #include <set>
 #include <string>
@@ -25,6 +26,8 @@
 #include "runtime/ui.h"
 
 namespace tovan::rt::sim {
+
+class SimTarget;
 
 // The user's mouse and keyboard as the hooks see them: a test sends the
 // events, and the listeners hear of them on the window's job queue, as the
@@ -107,33 +110,41 @@ class SimClipboard : public Clipboard {
   bool SetText(std::string_view text) override;
   std::string Text() override { return text_; }
   bool SetPicture(std::string_view image_bytes) override;
-  bool WaitUntilTaken(int max_ms) override;
-  // The program pasting reads as SetReadDelay says; a paste pressed again
-  // after its read was lost (the clipboard held meanwhile) is read at once.
   void BeforePaste(std::uint32_t) override {
-    if (read_at_ == kLost) read_at_ = clock_.NowMicros();
+    reading_ = true;
+    handed_out_ = false;
   }
-  void AfterPaste() override {}
-  bool Unasked() const override { return read_at_ == kLost || read_at_ == kNever; }
+  void AfterPaste() override { reading_ = false; }
+  bool WaitUntilTaken(int max_ms) override;
+  bool Withdraw() override;
+  bool HandedOut() const override { return handed_out_; }
   bool HeldByOther() const override { return held_; }
   std::uint64_t Sequence() const override { return sequence_; }
-  // Another program holds the clipboard: writes fail until released, and
-  // the pasting program's read, due meanwhile, is lost.
+  // Another program holds the clipboard: writes fail, and so does a paste's
+  // read, until it lets go.
   void SetHeldByOther(bool held) { held_ = held; }
-  // The program pasting into reads each later write this long after it is
-  // made; a negative delay: nothing ever reads them.
-  void SetReadDelay(int ms) { read_delay_ms_ = ms; }
+  // The program in front pastes: the text, "<picture>" for a picture, or
+  // nothing when the clipboard is held by another program.
+  std::optional<std::string> ReadForPaste();
+  // Another program (a clipboard manager) reads what is there.
+  std::optional<std::string> ReadByOther();
+  // Called after every write that changed the clipboard, as another
+  // program's clipboard listener is told.
+  void OnChange(std::function<void()> listener) { on_change_ = std::move(listener); }
 
  private:
+  std::optional<std::string> Content() const;
+
   VirtualClock& clock_;
   ActionLog& log_;
   std::string text_;
+  bool picture_ = false;
   bool held_ = false;
-  static constexpr std::int64_t kNever = INT64_MAX;     // a program that never reads
-  static constexpr std::int64_t kLost = INT64_MAX - 1;  // its read found the clipboard held
-  int read_delay_ms_ = 0;
-  std::int64_t read_at_ = -1;
-  std::uint64_t sequence_ = 0;  // when the last write is read; -1: read, or nothing to read
+  bool unread_ = false;      // written, and not yet read by a paste
+  bool reading_ = false;     // a paste's read is awaited
+  bool handed_out_ = false;  // given to another program while it was
+  std::uint64_t sequence_ = 0;
+  std::function<void()> on_change_;
 };
 
 // Files under a temporary folder. Windows paths map into it: "C:\a\b.txt"
@@ -218,6 +229,8 @@ class SimKeys : public Keys {
   // The program with the focus answering a chord (Ctrl+C copying its
   // selection), given the chord's name.
   void OnChord(std::function<void(const std::string&)> answer) { answer_ = std::move(answer); }
+  // The program in front, which takes the keys sent.
+  void SetTarget(SimTarget* target) { target_ = target; }
 
   // "Ctrl+V", "Tab", "Ctrl+Shift+Alt+F5": how a chord reads in the log.
   static std::string ChordName(std::initializer_list<int> virtual_keys);
@@ -227,6 +240,7 @@ class SimKeys : public Keys {
   ActionLog& log_;
   std::set<int> held_;
   std::function<void(const std::string&)> answer_;
+  SimTarget* target_ = nullptr;
 };
 
 class SimMessages : public Messages {
@@ -244,10 +258,13 @@ class SimMessages : public Messages {
   // its Latin-1 part) the characters past it become "?".
   std::string AnsiBytes(std::string_view utf8) const override;
   void SetWesternSystem(bool western) { western_ = western; }
+  // The program in front, which takes the characters posted.
+  void SetTarget(SimTarget* target) { target_ = target; }
 
  private:
   VirtualClock& clock_;
   ActionLog& log_;
+  SimTarget* target_ = nullptr;
 };
 
 class SimShellOpen : public ShellOpen {

@@ -81,26 +81,35 @@ Win32Clipboard::Win32Clipboard(Win32Ui& ui) : ui_(ui) {
 
 Win32Clipboard::~Win32Clipboard() { ui_.SetClipboardOwner(nullptr); }
 
-bool Win32Clipboard::SetText(std::string_view text) {
+bool Win32Clipboard::SetText(std::string_view text) { return Write(Content{Wide(text), std::nullopt}); }
+
+bool Win32Clipboard::SetPicture(std::string_view image_bytes) {
+  std::optional<Picture> picture = DecodePicture(image_bytes);
+  if (!picture) return false;
+  return Write(Content{L"", std::move(picture)});
+}
+
+bool Win32Clipboard::Write(Content content) {
   ClipboardSession session(ui_.MainWindow());
   // Emptying tells the previous owner (this window too) its content is gone.
   if (!session.open() || !EmptyClipboard()) return false;
-  if (text.empty()) return true;
-  promised_ = Wide(text);
-  ++text_;
+  if (content.empty()) return true;
+  ++written_;
   stage_ = Stage::kBeforePaste;
   paste_targets_.clear();
   promised_again_ = false;
   early_readers_.clear();
-  return Promise();
+  return Promise(std::move(content));
 }
 
-bool Win32Clipboard::Promise() {
-  rendered_ = false;
+bool Win32Clipboard::Promise(Content content) {
+  content_ = std::move(content);
+  unrendered_ = content_.picture ? std::set<UINT>{CF_BITMAP, CF_DIB} : std::set<UINT>{CF_UNICODETEXT};
   unread_ = true;
-  SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered when read
-  if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) {
-    promised_.clear();
+  for (UINT format : unrendered_) SetClipboardData(format, nullptr);  // rendered when read
+  if (!IsClipboardFormatAvailable(*unrendered_.begin())) {
+    content_ = {};
+    unrendered_.clear();
     unread_ = false;
     return false;
   }
@@ -110,6 +119,7 @@ bool Win32Clipboard::Promise() {
 
 void Win32Clipboard::BeforePaste(std::uint32_t target_process) {
   stage_ = Stage::kPasteReading;
+  handed_out_ = false;
   paste_targets_.clear();
   if (target_process) paste_targets_.insert(target_process);
   // The program in front may read through another process of its own (the
@@ -122,9 +132,17 @@ void Win32Clipboard::BeforePaste(std::uint32_t target_process) {
   if (target_process && focus) paste_targets_.insert(focus);
 }
 
-bool Win32Clipboard::Unasked() const {
-  return stage_ == Stage::kPasteReading && unread_ && !rendered_ && !promised_.empty() &&
-         GetClipboardOwner() == ui_.MainWindow();
+bool Win32Clipboard::Withdraw() {
+  if (!unread_) return false;
+  // Opening serves the messages other programs send: the read may come now.
+  ClipboardSession session(ui_.MainWindow());
+  if (!unread_) return false;
+  if (GetClipboardOwner() != ui_.MainWindow()) return true;  // another program wrote since: nothing of ours is left
+  if (!session.open() || !EmptyClipboard()) {
+    handed_out_ = true;  // out of reach: a paste handled late may still read it
+    return true;
+  }
+  return true;
 }
 
 bool Win32Clipboard::HeldByOther() const {
@@ -132,81 +150,96 @@ bool Win32Clipboard::HeldByOther() const {
   return holder && holder != ui_.MainWindow();
 }
 
-void Win32Clipboard::PromiseAgain(std::uint64_t text) {
-  // Only while the same text waits for its paste: once the paste is
+void Win32Clipboard::PromiseAgain(std::uint64_t written) {
+  // Only while the same content waits for its paste: once the paste is
   // pressed, a new promise would meet the pasting program's read.
-  if (text != text_ || stage_ != Stage::kBeforePaste || promised_.empty() || GetClipboardOwner() != ui_.MainWindow())
+  if (written != written_ || stage_ != Stage::kBeforePaste || content_.empty() ||
+      GetClipboardOwner() != ui_.MainWindow())
     return;
   ClipboardSession session(ui_.MainWindow());
   if (!session.open()) return;
-  const std::wstring promised = promised_;
+  Content content = content_;
   if (!EmptyClipboard()) return;  // tells this window the old promise is gone
-  promised_ = promised;
-  Promise();
+  Promise(std::move(content));
 }
 
-void Win32Clipboard::Render() {
-  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, (promised_.size() + 1) * sizeof(wchar_t)));
+void Win32Clipboard::Render(UINT format) {
+  if (!unrendered_.erase(format)) return;
+  if (format == CF_BITMAP) {
+    Bitmap bitmap(MakeBitmap(*content_.picture));
+    if (bitmap && SetClipboardData(CF_BITMAP, bitmap.get())) bitmap.release();  // the clipboard owns it now
+    return;
+  }
+  if (format == CF_DIB) {
+    GlobalMemory dib(MakePackedDib(*content_.picture));
+    if (dib && SetClipboardData(CF_DIB, dib.get())) dib.release();
+    return;
+  }
+  const std::wstring& text = content_.text;
+  GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
   if (!memory) return;
   {
     GlobalLockGuard<wchar_t> lock(memory.get());
     if (!lock.get()) return;
-    std::memcpy(lock.get(), promised_.c_str(), (promised_.size() + 1) * sizeof(wchar_t));
+    std::memcpy(lock.get(), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   }
-  if (SetClipboardData(CF_UNICODETEXT, memory.get())) memory.release();  // the clipboard owns it now
+  if (SetClipboardData(CF_UNICODETEXT, memory.get())) memory.release();
 }
 
 void Win32Clipboard::OwnerMessage(UINT message, WPARAM format) {
   switch (message) {
     case WM_RENDERFORMAT: {
-      // A program is reading the text: the clipboard is open for it.
+      // A program is reading the content: the clipboard is open for it.
       // - Before the paste is pressed, whoever reads is a clipboard manager
-      //   (or a remote clipboard bridge): it gets the text, which is then
-      //   promised once more, and a program that has it already is not given
-      //   it again (the program in front always is).
-      // - While the paste's read is awaited, only the program told to paste
-      //   is given it, and its read is the one that counts: a manager's read
-      //   cannot hide it, and a paste that read nothing can be told and
-      //   pressed again. A reader without a window of its own cannot be told
-      //   apart: it gets the text, and its read does not count.
+      //   (or a remote clipboard bridge): it gets the content, which is then
+      //   promised once more, and a program that has it already is not
+      //   given it again (the program in front always is).
+      // - While the paste's read is awaited, the program told to paste is
+      //   given it, and its read is the one that counts: a manager's read
+      //   cannot hide it. A reader without a window of its own (a paste
+      //   through the system's object clipboard) counts too, unless such a
+      //   reader had the content before; then it is given it, uncounted.
       // - Afterwards, anyone gets it.
-      if (format != CF_UNICODETEXT || promised_.empty()) return;
+      if (!unrendered_.count(static_cast<UINT>(format))) return;
       const DWORD reader = ReaderProcess();
       switch (stage_) {
         case Stage::kBeforePaste:
           if (reader != 0 && early_readers_.count(reader) && reader != ui_.ForegroundProcess()) return;
           early_readers_.insert(reader);
           if (!promised_again_) {
-            // Once per text: a promise made again later could meet the
+            // Once per content: a promise made again later could meet the
             // paste's own read.
             promised_again_ = true;
-            ui_.RunLater(0, [this, text = text_] { PromiseAgain(text); });
+            ui_.RunLater(0, [this, written = written_] { PromiseAgain(written); });
           }
           break;
         case Stage::kPasteReading:
-          if (paste_targets_.empty() || (reader != 0 && paste_targets_.count(reader)))
+          if (paste_targets_.empty() || (reader != 0 && paste_targets_.count(reader)) ||
+              (reader == 0 && !early_readers_.count(0)))
             unread_ = false;
           else if (reader != 0)
             return;
+          else
+            handed_out_ = true;
           break;
         case Stage::kAfterPaste: break;
       }
-      Render();
-      rendered_ = true;
+      Render(static_cast<UINT>(format));
       return;
     }
     case WM_RENDERALLFORMATS: {
-      // The window is going away: the text stays on the clipboard for good.
+      // The window is going away: the content stays on the clipboard for good.
       ClipboardSession session(ui_.MainWindow());
-      if (session.open() && GetClipboardOwner() == ui_.MainWindow() && !promised_.empty() && !rendered_) Render();
+      if (session.open() && GetClipboardOwner() == ui_.MainWindow())
+        for (UINT left : std::set<UINT>(unrendered_)) Render(left);
       unread_ = false;
       return;
     }
     case WM_DESTROYCLIPBOARD:
       // Emptied by whoever writes next: nothing of ours is left to read.
       unread_ = false;
-      rendered_ = false;
-      promised_.clear();
+      unrendered_.clear();
+      content_ = {};
       return;
     default: return;
   }
@@ -223,23 +256,6 @@ bool Win32Clipboard::WaitUntilTaken(int max_ms) {
     ui_.PumpEvents();
   }
   return !unread_;
-}
-
-bool Win32Clipboard::SetPicture(std::string_view image_bytes) {
-  const std::optional<Picture> picture = DecodePicture(image_bytes);
-  if (!picture) return false;
-  // A device-dependent bitmap and a packed DIB: both cross to other
-  // programs, and both belong to the clipboard once it has taken them.
-  Bitmap bitmap(MakeBitmap(*picture));
-  GlobalMemory dib(MakePackedDib(*picture));
-  if (!bitmap || !dib) return false;
-  ClipboardSession session(ui_.MainWindow());
-  if (!session.open() || !EmptyClipboard()) return false;
-  if (!SetClipboardData(CF_BITMAP, bitmap.get())) return false;
-  bitmap.release();
-  if (SetClipboardData(CF_DIB, dib.get())) dib.release();
-  MarkPrivate();
-  return true;
 }
 
 std::string Win32Clipboard::Text() {

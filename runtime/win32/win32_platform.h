@@ -7,6 +7,7 @@
 #include "runtime/win32/win32_automation.h"
 #include "runtime/win32/win32_clock.h"
 #include "runtime/win32/win32_services.h"
+#include "runtime/win32/win32_target.h"
 #include "runtime/win32/win32_ui.h"
 
 namespace tovan::rt::win32 {
@@ -19,7 +20,7 @@ class Win32Platform {
  public:
   explicit Win32Platform(HINSTANCE instance) : ui(instance), clock(ui), clipboard(ui), hotkeys(ui), mouse_hook(ui), keyboard_hook(ui), worker(ui), automation(ui) {}
   Platform Services() {
-    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, keyboard_hook, injector, shell, system, worker, automation};
+    return Platform{ui, clock, clipboard, files, hotkeys, keys, messages, mouse_hook, keyboard_hook, injector, shell, system, worker, automation, target};
   }
 
   Win32Ui ui;
@@ -36,6 +37,7 @@ class Win32Platform {
   Win32System system;
   Win32Worker worker;
   Win32Automation automation;
+  Win32Target target;
 };
 
 }  // namespace tovan::rt::win32

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -18,13 +19,14 @@
 #include "runtime/system.h"
 #include "runtime/worker.h"
 #include "runtime/win32/handles.h"
+#include "runtime/win32/picture.h"
 #include "runtime/win32/win32_ui.h"
 
 namespace tovan::rt::win32 {
 
-// Text is written with delayed rendering: the clipboard holds only the
-// promise of CF_UNICODETEXT until a program reads it, and that read is how
-// the tool learns that a paste has taken its text.
+// Text and pictures are written with delayed rendering: the clipboard holds
+// only the promise of their formats until a program reads them, and that
+// read is how the tool learns that a paste has taken what it was given.
 class Win32Clipboard : public Clipboard {
  public:
   explicit Win32Clipboard(Win32Ui& ui);
@@ -35,34 +37,44 @@ class Win32Clipboard : public Clipboard {
   bool WaitUntilTaken(int max_ms) override;
   void BeforePaste(std::uint32_t target_process) override;
   void AfterPaste() override { stage_ = Stage::kAfterPaste; }
-  bool Unasked() const override;
+  bool Withdraw() override;
+  bool HandedOut() const override { return handed_out_; }
   bool HeldByOther() const override;
   std::uint64_t Sequence() const override { return GetClipboardSequenceNumber(); }
 
  private:
+  // What was last written, while it is on the clipboard.
+  struct Content {
+    std::wstring text;
+    std::optional<Picture> picture;
+    bool empty() const { return text.empty() && !picture; }
+  };
   // WM_RENDERFORMAT, WM_RENDERALLFORMATS and WM_DESTROYCLIPBOARD.
   void OwnerMessage(UINT message, WPARAM format);
-  // Hands the promised text to the open clipboard.
-  void Render();
-  // Puts the promised text on the emptied, open clipboard, to be rendered
-  // when a program reads it.
-  bool Promise();
-  // After a clipboard manager has read the text (written as `text`), puts
-  // it on the clipboard as a promise again.
-  void PromiseAgain(std::uint64_t text);
+  // Hands one promised format to the open clipboard.
+  void Render(UINT format);
+  // Puts the content on the emptied, open clipboard as promises, to be
+  // rendered when a program reads them.
+  bool Promise(Content content);
+  // Writes new content: empties the clipboard and promises it.
+  bool Write(Content content);
+  // After a clipboard manager has read the content (written as `written`),
+  // puts it on the clipboard as a promise again.
+  void PromiseAgain(std::uint64_t written);
 
   Win32Ui& ui_;
-  std::wstring promised_;    // the text last written, while it is on the clipboard
-  bool rendered_ = false;    // handed over already (to whichever program read first)
-  bool unread_ = false;      // not yet read by the program pasting
-  // Where the text last written stands: waiting for its paste, the paste
+  Content content_;
+  std::set<UINT> unrendered_;  // formats of the content still only promised
+  bool unread_ = false;        // not yet read by the program pasting
+  // Where the content last written stands: waiting for its paste, the paste
   // pressed and its read awaited, or pasted (read or not).
   enum class Stage { kBeforePaste, kPasteReading, kAfterPaste };
   Stage stage_ = Stage::kBeforePaste;
   std::set<DWORD> paste_targets_;  // the processes told to paste; none: any reader counts
-  std::uint64_t text_ = 0;   // counts the texts written
-  bool promised_again_ = false;  // the text has been promised anew after an early read
-  std::set<DWORD> early_readers_;  // read the text before the paste: clipboard managers
+  std::uint64_t written_ = 0;      // counts the contents written
+  bool promised_again_ = false;    // the content has been promised anew after an early read
+  std::set<DWORD> early_readers_;  // read the content before the paste (0: a reader without a window)
+  bool handed_out_ = false;        // given, while the paste's read was awaited, to a reader that did not count
 };
 
 class Win32Files : public Files {

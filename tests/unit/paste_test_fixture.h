@@ -56,6 +56,7 @@ class PasteTest : public AppTest {
       switch (a.action) {
         case rt::sim::Action::kClipboardText: what = "clip " + a.detail; break;
         case rt::sim::Action::kClipboardPicture: what = "picture"; break;
+        case rt::sim::Action::kClipboardWithdrawn: what = "withdraw"; break;
         case rt::sim::Action::kChord: what = a.detail; break;
         case rt::sim::Action::kStrokes: what = "type " + a.detail; break;
         case rt::sim::Action::kPosted: what = "post " + a.detail; break;

@@ -34,13 +34,24 @@ void WriteSlotA(bool pause_on_second) {
       << "\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n1\xA1\xEF\xA1\xEF\r\n";
 }
 
-// Slot A of rows r1 … rN, each with one Enter (or Tab); row 1 carries the
-// hotkey Ctrl+Shift+F2.
-void WriteNumberedRows(int count) {
+// "行01" … "行nn" (GBK in the slot file, UTF-8 as read back).
+std::string RowName(int i, bool gbk) { return (gbk ? "\xD0\xD0" : "行") + std::string(i < 10 ? "0" : "") + std::to_string(i); }
+
+// The first `count` of `rows` rows as the multi-line field holds them when
+// each was followed by a Tab, the last without.
+std::string TabbedRows(int count) {
+  std::string out;
+  for (int i = 1; i <= count; ++i) out += (i > 1 ? "\t" : "") + RowName(i, false);
+  return out;
+}
+
+// Slot A of rows r1 … rN (or 行01 … 行nn), each with one Enter (or Tab);
+// row 1 carries the hotkey Ctrl+Shift+F2.
+void WriteNumberedRows(int count, bool chinese = false) {
   std::ofstream rows(Beside("保存A.txt"), std::ios::binary);
   std::ofstream extras(Beside("跳快数据A.txt"), std::ios::binary);
   for (int i = 1; i <= count; ++i) {
-    rows << "r" << i << "\xA1\xEF";
+    rows << (chinese ? RowName(i, true) : "r" + std::to_string(i)) << "\xA1\xEF";
     extras << "1\xA1\xEF\xA1\xEF" << (i == 1 ? "Ctrl+Shift+F2" : "") << "\r\n";
   }
 }
@@ -50,11 +61,15 @@ class PasteTest : public TovanTest {
   void SetUp() override {
     std::filesystem::remove(Beside("选择框.txt"));
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    const int rows = test.find("Soak") != std::string::npos ? 300 : test.find("Thirty") != std::string::npos ? 30 : 4;
+    const int rows = test.find("Soak") != std::string::npos     ? 300
+                     : test.find("Thirty") != std::string::npos ? 30
+                     : test.find("Twenty") != std::string::npos ? 20
+                     : test.find("Twelve") != std::string::npos ? 12
+                                                                : 4;
     if (rows == 4)
       WriteSlotA(test.find("Pause") != std::string::npos);
     else
-      WriteNumberedRows(rows);
+      WriteNumberedRows(rows, rows == 12 || rows == 20);
     // Another program holds the slot's hotkey before it is loaded.
     if (test.find("Refused") != std::string::npos) {
       ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F2));
@@ -110,9 +125,62 @@ class PasteTest : public TovanTest {
     for (int id = 101; id <= 104; ++id) out.push_back(WindowText(Field(id)).value_or("?"));
     return out;
   }
+  // The target started again as a program that takes its time, and an
+  // automatic horizontal run pressed into its multi-line field, which takes
+  // Tabs as characters.
+  void RunIntoASlowTarget(const std::vector<std::wstring>& switches) {
+    target_.Close();
+    std::vector<std::wstring> all = switches;
+    all.push_back(L"--memo-takes-tab");
+    ASSERT_NO_FATAL_FAILURE(target_.Start(all));
+    CaptureAndLoadHotkey();
+    ChooseMode("自动横向粘贴");
+    PressHotkeyIn(Field(105));
+  }
+  // Every row once, in order, and nothing more coming; or, where a stop
+  // with its hint is allowed, the rows before the stop each once.
+  void ExpectEachRowOnceInOrder(int rows, int within_ms, bool stop_allowed) {
+    const bool all = WaitUntil([&] { return WindowText(Field(105)) == TabbedRows(rows); }, within_ms, 50);
+    Sleep(1500);
+    const std::string got = WindowText(Field(105)).value_or("?");
+    if (all || !stop_allowed) {
+      EXPECT_EQ(got, TabbedRows(rows));
+      return;
+    }
+    EXPECT_TRUE(BalloonShown()) << "stopped without a hint: " << got;
+    bool prefix = false;
+    for (int n = 0; n < rows && !prefix; ++n) prefix = got == TabbedRows(n) || got == TabbedRows(n) + (n ? "\t" : "");
+    EXPECT_TRUE(prefix) << "rows lost or twice: " << got;
+  }
   HWND table_ = nullptr;
   TargetProgram target_;
 };
+
+TEST_F(PasteTest, TwelveRowsIntoAFormBusyFor800MsAfterEveryTabArriveOnceEachInOrder) {
+  RunIntoASlowTarget({L"--busy", L"800"});
+  ExpectEachRowOnceInOrder(12, 30000, false);
+}
+
+TEST_F(PasteTest, TwentyRowsIntoAProgramThatStopsAnsweringForASecondAndAHalfArriveOnceEach) {
+  RunIntoASlowTarget({L"--busy", L"1500@10"});
+  ExpectEachRowOnceInOrder(20, 20000, false);
+}
+
+TEST_F(PasteTest, TwelveRowsIntoABusyFormBesideAClipboardToolHoldingTheClipboardArriveOnceEach) {
+  // The tool opens the clipboard 150 ms after each change and holds it
+  // 30 ms without reading; the form is busy 400 ms after each Tab.
+  ChildProcess peek = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_clipboard_peer.exe", {L"peek", L"150", L"30"});
+  ASSERT_TRUE(WaitUntil([&] {
+    HANDLE watching = OpenEventW(SYNCHRONIZE, FALSE, L"TovanClipboardWatching150");
+    if (!watching) return false;
+    const bool set = WaitForSingleObject(watching, 0) == WAIT_OBJECT_0;
+    CloseHandle(watching);
+    return set;
+  }));
+  RunIntoASlowTarget({L"--busy", L"400"});
+  ExpectEachRowOnceInOrder(12, 30000, true);
+  peek.Terminate();
+}
 
 TEST_F(PasteTest, ManualHorizontalPressesFillTheFieldsInOrderWithTabBetween) {
   CaptureAndLoadHotkey();

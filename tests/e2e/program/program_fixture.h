@@ -73,8 +73,8 @@ class TovanTest : public ProgramWindowTest {
 // (ids 101 to 104) and a multi-line one (105).
 class TargetProgram {
  public:
-  void Start() {
-    process_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe");
+  void Start(const std::vector<std::wstring>& switches = {}) {
+    process_ = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe", switches);
     window_ = FindTopWindow("Tovan Target", 10000, process_.Id());
     ASSERT_NE(window_, nullptr);
     ASSERT_TRUE(process_.WaitForInputIdle(10000));

@@ -11,6 +11,9 @@
 //                                 holding the clipboard HOLD ms while it
 //                                 reads; signals TovanClipboardWatching<DELAY>
 //                                 once it listens, and runs until ended
+//   clipboard_peer peek DELAY HOLD
+//                                 the same, but it opens the clipboard and
+//                                 holds it without reading
 #include <windows.h>
 
 #include <cstdio>
@@ -69,17 +72,18 @@ int DumpBitmap(const wchar_t* path) {
 struct Watch {
   UINT delay;
   DWORD hold;
+  bool read;
 };
 
-void ReadText(HWND window, DWORD hold) {
+void ReadText(HWND window, const Watch& watch) {
   for (int attempt = 0; !OpenClipboard(window); ++attempt) {
     if (attempt == 100) return;
     Sleep(1);
   }
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+  if (HANDLE data = watch.read ? GetClipboardData(CF_UNICODETEXT) : nullptr) {
     if (GlobalLock(data)) GlobalUnlock(data);
   }
-  Sleep(hold);
+  Sleep(watch.hold);
   CloseClipboard();
 }
 
@@ -87,27 +91,27 @@ LRESULT CALLBACK WatchProc(HWND window, UINT message, WPARAM w, LPARAM l) {
   const auto* watch = reinterpret_cast<const Watch*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_CLIPBOARDUPDATE && watch) {
     if (watch->delay == 0)
-      ReadText(window, watch->hold);
+      ReadText(window, *watch);
     else
       SetTimer(window, GetClipboardSequenceNumber(), watch->delay, nullptr);  // one timer per change
     return 0;
   }
   if (message == WM_TIMER && watch) {
     KillTimer(window, w);
-    ReadText(window, watch->hold);
+    ReadText(window, *watch);
     return 0;
   }
   return DefWindowProcW(window, message, w, l);
 }
 
-int WatchClipboard(UINT delay, DWORD hold) {
+int WatchClipboard(UINT delay, DWORD hold, bool read) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = WatchProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TovanClipboardWatch";
   RegisterClassW(&wc);
   HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-  Watch watch{delay, hold};
+  Watch watch{delay, hold, read};
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&watch));
   if (!window || !AddClipboardFormatListener(window)) return 2;
   HANDLE watching = CreateEventW(nullptr, TRUE, FALSE, (L"TovanClipboardWatching" + std::to_wstring(delay)).c_str());
@@ -123,7 +127,8 @@ int WatchClipboard(UINT delay, DWORD hold) {
 int wmain(int argc, wchar_t** argv) {
   if (argc == 3 && std::wcscmp(argv[1], L"hold") == 0) return Hold(_wtoi(argv[2]));
   if (argc == 3 && std::wcscmp(argv[1], L"bitmap") == 0) return DumpBitmap(argv[2]);
-  if (argc == 4 && std::wcscmp(argv[1], L"watch") == 0)
-    return WatchClipboard(static_cast<UINT>(_wtoi(argv[2])), static_cast<DWORD>(_wtoi(argv[3])));
+  if (argc == 4 && (std::wcscmp(argv[1], L"watch") == 0 || std::wcscmp(argv[1], L"peek") == 0))
+    return WatchClipboard(static_cast<UINT>(_wtoi(argv[2])), static_cast<DWORD>(_wtoi(argv[3])),
+                          std::wcscmp(argv[1], L"watch") == 0);
   return 1;
 }

@@ -2,11 +2,17 @@
 // user fills in. End-to-end tests type into it and read back what arrived:
 // the fields' texts (WM_GETTEXT), and with --log PATH one line per character
 // message a field received, "char <field id> 0x<UTF-16 unit in hex>",
-// written before the field handles it.
+// written before the field handles it. Switches make it a program that
+// takes its time:
+//   --busy MS[@N]     busy MS milliseconds (answering nothing) after each
+//                     Tab or Enter it handles, or only after the Nth
+//   --memo-takes-tab  Tab in the multi-line field is a character
+//   --rich            the multi-line field is a rich edit field
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cwchar>
 
 namespace {
 
@@ -18,6 +24,12 @@ constexpr int kMemoId = 105;
 // Everything the program keeps between messages.
 struct TargetState {
   HANDLE log = INVALID_HANDLE_VALUE;
+  int busy_ms = 0;
+  int busy_nth = 0;  // 0: after every key
+  int keys = 0;      // Tabs and Enters handled
+  bool memo_takes_tab = false;
+  bool rich = false;
+  HWND memo = nullptr;
   HFONT font = nullptr;
   HWND first_field = nullptr;
   HWND last_focus = nullptr;
@@ -64,7 +76,14 @@ void CreateFields(HWND window) {
     HWND field = AddField(window, label, kFirstFieldId + i, ES_AUTOHSCROLL, 12 + 32 * i, 24);
     if (i == 0) state.first_field = field;
   }
-  AddField(window, L"备注", kMemoId,
+  if (state.rich) {
+    LoadLibraryW(L"riched20.dll");
+    AddControl(window, L"STATIC", L"备注", SS_LEFT, -1, 12, 12 + 32 * kSingleLineFields + 4, 60, 20);
+    state.memo = AddControl(window, L"RichEdit20W", L"", WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_WANTRETURN |
+                            ES_AUTOVSCROLL | WS_VSCROLL, kMemoId, 80, 12 + 32 * kSingleLineFields, 310, 110);
+    return;
+  }
+  state.memo = AddField(window, L"备注", kMemoId,
            ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL, 12 + 32 * kSingleLineFields,
            110);
 }
@@ -90,24 +109,39 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
   }
 }
 
-void OpenLog(const wchar_t* command_line) {
+void ReadSwitches(const wchar_t* command_line) {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(command_line, &count);
   if (args == nullptr) return;
-  for (int i = 1; i + 1 < count; ++i) {
-    if (lstrcmpW(args[i], L"--log") == 0) {
+  for (int i = 1; i < count; ++i) {
+    if (lstrcmpW(args[i], L"--log") == 0 && i + 1 < count) {
       state.log = CreateFileW(args[i + 1], FILE_APPEND_DATA,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    } else if (lstrcmpW(args[i], L"--busy") == 0 && i + 1 < count) {
+      state.busy_ms = _wtoi(args[i + 1]);
+      if (const wchar_t* at = wcschr(args[i + 1], L'@')) state.busy_nth = _wtoi(at + 1);
+    } else if (lstrcmpW(args[i], L"--memo-takes-tab") == 0) {
+      state.memo_takes_tab = true;
+    } else if (lstrcmpW(args[i], L"--rich") == 0) {
+      state.rich = true;
     }
   }
   LocalFree(args);
 }
 
+// A Tab or Enter has been handled: a program that looks something up when
+// a field is left is busy for a while.
+void AfterKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || (msg.wParam != VK_TAB && msg.wParam != VK_RETURN)) return;
+  ++state.keys;
+  if (state.busy_ms > 0 && (state.busy_nth == 0 || state.busy_nth == state.keys)) Sleep(static_cast<DWORD>(state.busy_ms));
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  OpenLog(GetCommandLineW());
+  ReadSwitches(GetCommandLineW());
   state.font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                            DEFAULT_PITCH | FF_DONTCARE, L"宋体");
@@ -132,10 +166,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     // Tab and Shift+Tab move between the fields, as in a dialog.
-    if (!IsDialogMessageW(window, &msg)) {
+    const bool tab_in_memo = state.memo_takes_tab && msg.hwnd == state.memo && msg.message == WM_KEYDOWN &&
+                             msg.wParam == VK_TAB;
+    if (tab_in_memo)
+      SendMessageW(state.memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\t"));
+    else if (!IsDialogMessageW(window, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
+    AfterKey(msg);
   }
   if (state.log != INVALID_HANDLE_VALUE) CloseHandle(state.log);
   DeleteObject(state.font);
