@@ -2,12 +2,13 @@
 // waits it is told to make. A row hotkey is pressed while the test target
 // has the focus; the time until the row's text is in the field, less the
 // 100 ms the clipboard is given, is the engine's own delay. Then one press
-// starts an automatic run over 200 rows into a multi-line field; the run's
-// time less its specified waits, per row, is the per-row overhead. Beside
-// it, a minimal paster pastes the same rows the same way and waits for
-// each to arrive: its overhead is the target's, and what the engine takes
-// beyond it is the tool's own share. Everything runs on a quiet machine,
-// then with a spinning process on every core.
+// starts an automatic run over 300 rows into a multi-line field, a plain
+// edit field and then a rich edit field; each row's time from the one
+// before less its specified waits is its overhead (the median is given).
+// Beside it, a minimal paster pastes the same rows the same way and waits
+// for each to arrive: its overhead is the target's, and what the engine
+// takes beyond it is the tool's own share. Everything runs on a quiet
+// machine, then with a spinning process on every core.
 #include <windows.h>
 
 #include <chrono>
@@ -21,6 +22,7 @@
 #include "bench/scenario_load.h"
 #include "driver/controls.h"
 #include "driver/input.h"
+#include "driver/paste_timing.h"
 #include "driver/process.h"
 #include "driver/remote_list.h"
 #include "driver/text.h"
@@ -32,7 +34,7 @@ namespace {
 
 using namespace tovan::e2e;
 using Clock = std::chrono::steady_clock;
-constexpr int kRows = 200;
+constexpr int kRows = 300;
 constexpr int kClipboardWaitMs = 100;  // between setting the clipboard and Ctrl+V
 constexpr int kRunStartWaitMs = 30;
 
@@ -46,34 +48,6 @@ bool HotkeyTaken() {
   if (!RegisterHotKey(nullptr, 0xBFFE, MOD_CONTROL | MOD_SHIFT, VK_F3)) return true;
   UnregisterHotKey(nullptr, 0xBFFE);
   return false;
-}
-
-// The reference: each row put on the clipboard, exactly 100 ms later
-// Ctrl+V, then a wait until the row is in the field. Returns the milliseconds per row
-// beyond the 100 ms, or a negative number when a row did not arrive.
-double MinimalPasterPerRowMs(HWND memo) {
-  SetWindowTextTo(memo, "");
-  FocusControl(memo);
-  const auto start = Clock::now();
-  std::size_t length = 0;
-  for (int i = 1; i <= kRows; ++i) {
-    const std::wstring row = L"r" + std::to_wstring(i);
-    if (!OpenClipboard(nullptr)) return -1;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (row.size() + 1) * sizeof(wchar_t));
-    std::memcpy(GlobalLock(memory), row.c_str(), (row.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-    // Exactly the wait, so that what is beyond it is the target's alone.
-    const auto set = Clock::now();
-    Sleep(kClipboardWaitMs - 2);
-    while (Clock::now() - set < std::chrono::milliseconds(kClipboardWaitMs)) SwitchToThread();
-    PressChord({VK_CONTROL}, 'V');
-    length += row.size();
-    if (!WaitUntil([&] { return WindowText(memo).value_or("").size() >= length; }, 3000, 1)) return -1;
-  }
-  return (Ms(Clock::now() - start) - static_cast<double>(kRows) * kClipboardWaitMs) / kRows;
 }
 
 bool Measure(bool busy) {
@@ -132,40 +106,52 @@ bool Measure(bool busy) {
   else
     std::printf("hotkey press to text in the field: NO press arrived in the field\n");
 
-  // An automatic run from the first row over every row.
-  SetWindowTextTo(memo, "");
-  ClickAt(*ListCellPoint(table, 0, 1));
-  WaitUntil([&] { return SendWithTimeout(table, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 0; }, 5000);
+  // An automatic run from the first row over every row, into each kind of field.
   SelectComboItem(ControlOf(window, "组合框66"), std::string_view("自动纵向粘贴"));
-  FocusControl(memo);
-  const std::string last = std::string("r").append(std::to_string(kRows));
-  const auto start = Clock::now();
-  PressChord({VK_CONTROL, VK_SHIFT}, VK_F3);
-  const bool done = WaitUntil([&] {
-    const std::string text = WindowText(memo).value_or("");
-    return text.size() >= last.size() && text.compare(text.size() - last.size(), last.size(), last) == 0;
-  }, 10 * kRows * kClipboardWaitMs, 5);
-  const double elapsed = Ms(Clock::now() - start);
-  std::string expected;
-  for (int i = 1; i <= kRows; ++i) expected.append("r").append(std::to_string(i));
-  const std::string got = WindowText(memo).value_or("");
-  // A row lost or pasted twice shows as a different text.
-  const bool in_order = got == expected;
-  if (!in_order) std::printf("the field does NOT hold the rows once each and in order: %s…\n", got.substr(0, 400).c_str());
-  const double specified = kRunStartWaitMs + static_cast<double>(kRows) * kClipboardWaitMs;
-  const double tool_per_row = (elapsed - specified) / kRows;
-  const double reference_per_row = MinimalPasterPerRowMs(memo);
-  std::printf("automatic run over %d rows: %.0f ms (%s), specified waits %.0f ms: %.2f ms per row beyond them; "
-              "a minimal paster waiting for each row: %.2f ms per row beyond its waits; the tool's own share %.2f ms "
-              "per row\n",
-              kRows, elapsed, done ? "all rows arrived" : "NOT all rows arrived", specified, tool_per_row,
-              reference_per_row, tool_per_row - reference_per_row);
-
+  const auto run_into = [&](HWND field, const char* kind) {
+    SetWindowTextTo(field, "");
+    ClickAt(*ListCellPoint(table, 0, 1));
+    WaitUntil([&] { return SendWithTimeout(table, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 0; }, 5000);
+    FocusControl(field);
+    const auto start = Clock::now();
+    PressChord({VK_CONTROL, VK_SHIFT}, VK_F3);
+    const std::vector<double> arrivals = RowArrivals(field, kRows, NumberedRowLength, 0, 5000);
+    const double elapsed = Ms(Clock::now() - start);
+    std::string expected;
+    for (int i = 1; i <= kRows; ++i) expected.append("r").append(std::to_string(i));
+    const std::string got = FieldTextWithoutCr(field);
+    // A row lost or pasted twice shows as a different text.
+    const bool in_order = got == expected;
+    if (!in_order) std::printf("the %s field does NOT hold the rows once each and in order: %s…\n", kind, got.substr(0, 400).c_str());
+    std::vector<double> tool;
+    for (std::size_t i = 1; i < arrivals.size(); ++i) tool.push_back(arrivals[i] - arrivals[i - 1] - kClipboardWaitMs);
+    SetWindowTextTo(field, "");
+    FocusControl(field);
+    const std::vector<double> reference = MinimalPaste(field, kRows, kClipboardWaitMs, 0, 0);
+    const double specified = kRunStartWaitMs + static_cast<double>(kRows) * kClipboardWaitMs;
+    std::printf("automatic run over %d rows into a %s field: %.0f ms (%s), specified waits %.0f ms; per row beyond "
+                "the waits, median: the tool %.2f ms, a minimal paster waiting for each row %.2f ms; the tool's own "
+                "share %.2f ms per row\n",
+                kRows, kind, elapsed, arrivals.size() < kRows ? "NOT all rows arrived" : "all rows arrived", specified,
+                Median(tool), Median(reference), Median(tool) - Median(reference));
+    return arrivals.size() == kRows && in_order && !reference.empty();
+  };
+  bool good = run_into(memo, "plain edit");
   PostMessageW(target_window, WM_CLOSE, 0, 0);
+  target.WaitExit(5000);
+  ChildProcess rich = ChildProcess::Start(ThisExeDirectory() + L"\\tovan_target.exe", {L"--rich"});
+  HWND rich_window = FindTopWindow("Tovan Target", 10000, rich.Id());
+  if (!rich_window || !rich.WaitForInputIdle(10000)) {
+    std::printf("the rich edit target did not start\n");
+    good = false;
+  } else {
+    good = run_into(FindChildById(rich_window, 105), "rich edit") && good;
+    PostMessageW(rich_window, WM_CLOSE, 0, 0);
+    rich.WaitExit(5000);
+  }
   PostMessageW(window, WM_CLOSE, 0, 0);
   program.WaitExit(10000);
-  target.WaitExit(5000);
-  return done && in_order && reference_per_row >= 0;
+  return good;
 }
 
 }  // namespace

@@ -85,10 +85,11 @@ PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write
     const bool handed_out = p_.clipboard.HandedOut();
     p_.clipboard.AfterPaste();
     if (!read) return NotTaken(handed_out ? Delivery::kMaybe : Delivery::kNotTaken, row);
-    // Once more only with proof: the program read the text and the field it
-    // pasted into is unchanged (its handler inserts before it takes its
-    // next message, so what is read now is after the paste).
-    if (press > 0 || !before || p_.target.FocusOf(window) != field || p_.target.ReadField(field) != before)
+    // Once more only with proof: the program read the text, let go of the
+    // clipboard (it inserts what it read before that), and the field it
+    // pasted into is unchanged.
+    if (press > 0 || !before || !p_.clipboard.ReaderLetGo() || p_.target.FocusOf(window) != field ||
+        p_.target.ReadField(field) != before)
       return Delivery::kTaken;
     if (!write()) return Delivery::kTaken;
   }

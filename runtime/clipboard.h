@@ -33,6 +33,10 @@ class Clipboard {
   // written has been read since BeforePaste, or max_ms have passed; returns
   // at once when nothing written is still unread. True when it has been read.
   virtual bool WaitUntilTaken(int max_ms) = 0;
+  // The program whose read counted has let go of the clipboard again (it
+  // pastes what it read before it does): a field read now shows the paste.
+  // WaitUntilTaken waits up to a second for this once the read came.
+  virtual bool ReaderLetGo() const = 0;
   // The paste's read did not come: takes the content last written off the
   // clipboard while it is still this program's, so that a paste handled
   // late finds nothing. False when the read came meanwhile after all.

@@ -116,6 +116,7 @@ class SimClipboard : public Clipboard {
   }
   void AfterPaste() override { reading_ = false; }
   bool WaitUntilTaken(int max_ms) override;
+  bool ReaderLetGo() const override { return !unread_; }
   bool Withdraw() override;
   bool HandedOut() const override { return handed_out_; }
   bool HeldByOther() const override { return held_; }

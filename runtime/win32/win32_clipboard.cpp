@@ -13,6 +13,10 @@ namespace {
 
 constexpr ULONGLONG kOpenMillis = 1000;
 constexpr int kYields = 200;
+// How long a change just made is let settle before a paste.
+constexpr ULONGLONG kSettleMs = 16;
+// How long the program that read may keep the clipboard open afterwards.
+constexpr ULONGLONG kReaderLetGoMs = 1000;
 
 // Formats by which clipboard history and cloud clipboard viewers learn to
 // leave a write alone: the program writes one row after another. Other
@@ -46,6 +50,11 @@ void ServeSentMessagesFor(DWORD ms) {
   else
     MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_SENDMESSAGE, 0);
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+// The formats a content is promised in.
+std::set<UINT> FormatsOf(const auto& content) {
+  return content.picture ? std::set<UINT>{CF_BITMAP, CF_DIB} : std::set<UINT>{CF_UNICODETEXT};
 }
 
 // The process of the program that has the clipboard open (0 when it opened
@@ -97,15 +106,15 @@ bool Win32Clipboard::Write(Content content) {
   ++written_;
   stage_ = Stage::kBeforePaste;
   paste_targets_.clear();
-  promised_again_ = false;
   early_readers_.clear();
   return Promise(std::move(content));
 }
 
 bool Win32Clipboard::Promise(Content content) {
   content_ = std::move(content);
-  unrendered_ = content_.picture ? std::set<UINT>{CF_BITMAP, CF_DIB} : std::set<UINT>{CF_UNICODETEXT};
+  unrendered_ = FormatsOf(content_);
   unread_ = true;
+  promised_at_ = GetTickCount64();
   for (UINT format : unrendered_) SetClipboardData(format, nullptr);  // rendered when read
   if (!IsClipboardFormatAvailable(*unrendered_.begin())) {
     content_ = {};
@@ -120,6 +129,7 @@ bool Win32Clipboard::Promise(Content content) {
 void Win32Clipboard::BeforePaste(std::uint32_t target_process) {
   stage_ = Stage::kPasteReading;
   handed_out_ = false;
+  reader_let_go_ = false;
   paste_targets_.clear();
   if (target_process) paste_targets_.insert(target_process);
   // The program in front may read through another process of its own (the
@@ -130,6 +140,18 @@ void Win32Clipboard::BeforePaste(std::uint32_t target_process) {
   DWORD focus = 0;
   if (thread && GetGUIThreadInfo(thread, &info) && info.hwndFocus) GetWindowThreadProcessId(info.hwndFocus, &focus);
   if (target_process && focus) paste_targets_.insert(focus);
+  // A program that read the content before (a clipboard tool new to it)
+  // left it rendered on the clipboard, where the paste would read it
+  // unseen: promised afresh, only the paste's read is handed it now.
+  if (!content_.empty() && unrendered_ != FormatsOf(content_) && GetClipboardOwner() == ui_.MainWindow()) {
+    ClipboardSession session(ui_.MainWindow());
+    Content content = content_;
+    if (session.open() && EmptyClipboard()) Promise(std::move(content));
+  }
+  // Clipboard tools read each change at once: a change just made is let
+  // settle first, or their read would shut the clipboard to the paste's.
+  const ULONGLONG since = GetTickCount64() - promised_at_;
+  if (since < kSettleMs) ServeSentMessagesFor(static_cast<DWORD>(kSettleMs - since));
 }
 
 bool Win32Clipboard::Withdraw() {
@@ -205,13 +227,11 @@ void Win32Clipboard::OwnerMessage(UINT message, WPARAM format) {
       switch (stage_) {
         case Stage::kBeforePaste:
           if (reader != 0 && early_readers_.count(reader) && reader != ui_.ForegroundProcess()) return;
-          early_readers_.insert(reader);
-          if (!promised_again_) {
-            // Once per content: a promise made again later could meet the
-            // paste's own read.
-            promised_again_ = true;
+          // Promised again at once for each new reader, so that it is a
+          // promise when the paste is pressed (a reader had it already is
+          // not given it again, so this ends).
+          if (early_readers_.insert(reader).second)
             ui_.RunLater(0, [this, written = written_] { PromiseAgain(written); });
-          }
           break;
         case Stage::kPasteReading:
           if (paste_targets_.empty() || (reader != 0 && paste_targets_.count(reader)) ||
@@ -255,7 +275,24 @@ bool Win32Clipboard::WaitUntilTaken(int max_ms) {
     MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     ui_.PumpEvents();
   }
-  return !unread_;
+  if (unread_) return false;
+  // The program that read pastes what it got before it lets go of the
+  // clipboard (and, while it waited for the text, it answered messages
+  // sent to it: a field read then would show the field before the paste).
+  // Meanwhile it may ask for further formats: they are handed over.
+  const ULONGLONG until = GetTickCount64() + kReaderLetGoMs;
+  while (stage_ == Stage::kPasteReading && !reader_let_go_ && !ui_.Destroyed()) {
+    if (OpenClipboard(ui_.MainWindow())) {
+      CloseClipboard();
+      reader_let_go_ = true;
+    } else if (GetTickCount64() >= until) {
+      break;
+    } else {
+      MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      ui_.PumpEvents();
+    }
+  }
+  return true;
 }
 
 std::string Win32Clipboard::Text() {

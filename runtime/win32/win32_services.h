@@ -35,6 +35,7 @@ class Win32Clipboard : public Clipboard {
   std::string Text() override;
   bool SetPicture(std::string_view image_bytes) override;
   bool WaitUntilTaken(int max_ms) override;
+  bool ReaderLetGo() const override { return reader_let_go_; }
   void BeforePaste(std::uint32_t target_process) override;
   void AfterPaste() override { stage_ = Stage::kAfterPaste; }
   bool Withdraw() override;
@@ -72,8 +73,9 @@ class Win32Clipboard : public Clipboard {
   Stage stage_ = Stage::kBeforePaste;
   std::set<DWORD> paste_targets_;  // the processes told to paste; none: any reader counts
   std::uint64_t written_ = 0;      // counts the contents written
-  bool promised_again_ = false;    // the content has been promised anew after an early read
   std::set<DWORD> early_readers_;  // read the content before the paste (0: a reader without a window)
+  ULONGLONG promised_at_ = 0;      // when the content was last promised
+  bool reader_let_go_ = false;     // the read that counted is over: the clipboard could be opened since
   bool handed_out_ = false;        // given, while the paste's read was awaited, to a reader that did not count
 };
 

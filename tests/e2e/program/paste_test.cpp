@@ -11,6 +11,7 @@
 
 #include "driver/controls.h"
 #include "driver/input.h"
+#include "driver/paste_timing.h"
 #include "driver/process.h"
 #include "driver/remote_list.h"
 #include "driver/wait_until.h"
@@ -258,7 +259,25 @@ TEST_F(PasteTest, SoakThreeHundredRowsArriveOnceEachInOrderPastAClipboardManager
   }
   const DWORD start = GetTickCount();
   PressHotkeyIn(Field(105));
-  const bool all = WaitUntil([&] { return WindowText(Field(105)).value_or("").ends_with("r300"); }, 240000, 100);
+  // A paste whose read another program's hold kept from coming is not
+  // pressed twice: the run stops on that row with its hint, and the user
+  // presses again.
+  int presses = 1;
+  std::size_t length = 0;
+  DWORD changed = start;
+  bool all = false;
+  while (!(all = WindowText(Field(105)).value_or("").ends_with("r300")) && GetTickCount() - start < 240000) {
+    const std::size_t now = WindowText(Field(105)).value_or("").size();
+    if (now != length) {
+      length = now;
+      changed = GetTickCount();
+    } else if (GetTickCount() - changed > 4000 && BalloonShown()) {
+      ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+      ++presses;
+      changed = GetTickCount();
+    }
+    Sleep(100);
+  }
   const DWORD took = GetTickCount() - start;
   Sleep(500);
   const std::string got = WindowText(Field(105)).value_or("");
@@ -266,8 +285,63 @@ TEST_F(PasteTest, SoakThreeHundredRowsArriveOnceEachInOrderPastAClipboardManager
   slow.Terminate();
   ASSERT_TRUE(all) << "the run did not reach the last row: " << got.substr(got.size() > 60 ? got.size() - 60 : 0);
   EXPECT_EQ(got, expected);
-  std::printf("300 rows past a clipboard manager and a slow reader: %lu ms, %.1f ms a row (waits of 110 ms a row)\n",
-              took, took / 300.0);
+  std::printf("300 rows past a clipboard manager and a slow reader: %lu ms, %.1f ms a row (waits of 110 ms a row), "
+              "%d presses\n",
+              took, took / 300.0, presses);
+}
+
+// Long: run with the soak. Programs nobody here wrote, a plain edit field
+// and a rich edit field: every row once, in order, and the time a row takes
+// against the plainest paster's into the same field.
+TEST_F(PasteTest, SoakThreeHundredRowsArriveOnceEachInWinesNotepadAndWordpad) {
+  ChooseMode("自动纵向粘贴");
+  ASSERT_TRUE(SelectComboItem(Control("组合框2"), std::string_view("10")));
+  std::string expected;
+  for (int i = 1; i <= 300; ++i) expected += "r" + std::to_string(i) + (i < 300 ? "\n" : "");
+  struct Program {
+    const char* name;
+    const wchar_t* path;
+    const wchar_t* field_class;
+  };
+  for (const Program& program : {Program{"wordpad", L"C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe",
+                                         L"RichEdit20W"},
+                                 Program{"notepad", L"C:\\windows\\system32\\notepad.exe", L"Edit"}}) {
+    SCOPED_TRACE(program.name);
+    ChildProcess process = ChildProcess::Start(program.path);
+    HWND field = NotepadEdit(process, program.field_class);
+    ASSERT_NE(field, nullptr);
+    // From the first row: the slot opened again (a click in the table
+    // would bring the tool's window to the front, and Wine may do that
+    // only after the field has been clicked).
+    ASSERT_TRUE(ClickButton(Control("打开A")));
+    ASSERT_NO_FATAL_FAILURE(CaptureAndLoadHotkey());
+    ASSERT_TRUE(WaitUntil([&] { return SendWithTimeout(table_, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 0; }));
+    // Into the field, clicked as a user does (again when Wine lost the
+    // click that activates the window).
+    ASSERT_TRUE(WaitUntil([&] {
+      if (ProcessIdOf(GetForegroundWindow()) == process.Id()) return true;
+      ClickAt(CenterOf(field));
+      return false;
+    }, 10000, 500)) << "the program did not come to the front";
+    ASSERT_NO_FATAL_FAILURE(FocusWithKeysSettled(field));
+    ASSERT_TRUE(PressChord({VK_CONTROL, VK_SHIFT}, VK_F2));
+    const std::vector<double> arrivals = RowArrivals(field, 300, NumberedRowLength, 1, 5000);
+    ASSERT_EQ(arrivals.size(), 300u) << "the run stopped; in front: process " << ProcessIdOf(GetForegroundWindow())
+                                     << " (the field's " << process.Id() << "), focus on the field: "
+                                     << (FocusOf(field) == field) << ", a hint: " << BalloonShown();
+    Sleep(500);
+    EXPECT_EQ(FieldTextWithoutCr(field), expected);
+    std::vector<double> tool;
+    for (std::size_t i = 1; i < arrivals.size(); ++i) tool.push_back(arrivals[i] - arrivals[i - 1] - 110);
+    ASSERT_TRUE(SetWindowTextTo(field, ""));
+    ASSERT_TRUE(FocusControl(field));
+    const std::vector<double> reference = MinimalPaste(field, 300, 100, VK_RETURN, 10);
+    ASSERT_FALSE(reference.empty()) << "the minimal paster's rows did not arrive";
+    std::printf("300 rows into %s: %.0f ms, %.1f ms a row (waits of 110 ms); per row beyond the waits, median: "
+                "the tool %.2f ms, a minimal paster %.2f ms\n",
+                program.name, arrivals.back(), arrivals.back() / 300, Median(tool), Median(reference));
+    process.Terminate();
+  }
 }
 
 TEST_F(PasteTest, AnAutomaticRunStopsAtAPauseRowAndTheNextPressGoesOn) {

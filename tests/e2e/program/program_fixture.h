@@ -110,12 +110,13 @@ class TovanWithTargetTest : public TovanTest {
   TargetProgram target_;
 };
 
-// The edit field of a notepad just started, once it shows; nullptr if it does not.
-inline HWND NotepadEdit(const ChildProcess& notepad) {
+// The edit field of a notepad (or, by its class, of a wordpad) just
+// started, once it shows; nullptr if it does not.
+inline HWND NotepadEdit(const ChildProcess& notepad, std::wstring_view field_class = L"Edit") {
   HWND edit = nullptr;
   WaitUntil([&] {
     for (HWND top = GetTopWindow(nullptr); top && !edit; top = GetNextWindow(top, GW_HWNDNEXT))
-      if (ProcessIdOf(top) == notepad.Id() && IsWindowVisible(top)) edit = FindChildByClass(top, L"Edit");
+      if (ProcessIdOf(top) == notepad.Id() && IsWindowVisible(top)) edit = FindChildByClass(top, field_class);
     return edit != nullptr;
   }, 10000);
   return edit;
