@@ -71,14 +71,22 @@ bool PasteEngine::Press(std::initializer_list<int> chord) {
 
 bool PasteEngine::SetClipboard(std::string_view text) { return p_.clipboard.SetText(text); }
 
-PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write, int row) {
-  WaitForModifiersReleased();
-  if (TargetLeft()) return Delivery::kNotTaken;
-  // The field the paste goes into, where it can be read, to tell a paste
-  // that was read but left the field as it was.
+PasteEngine::FieldBefore PasteEngine::ReadTargetField() {
+  // Read while the paste waits its turn, not just before the Ctrl+V: a
+  // read costs the program round trips that would hold the paste up.
   const std::uintptr_t window = p_.ui.ForegroundWindow();
   const std::uintptr_t field = p_.target.FocusOf(window);
-  const std::optional<rt::FieldState> before = p_.target.ReadField(field);
+  return FieldBefore{window, field, p_.target.ReadField(field)};
+}
+
+void PasteEngine::WaitFrom(std::int64_t start_micros, int ms) {
+  const std::int64_t left = start_micros + std::int64_t{ms} * 1000 - p_.clock.NowMicros();
+  p_.clock.Wait(static_cast<int>(std::max<std::int64_t>(0, (left + 999) / 1000)));
+}
+
+PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write, int row, const FieldBefore& before) {
+  WaitForModifiersReleased();
+  if (TargetLeft()) return Delivery::kNotTaken;
   for (int press = 0;; ++press) {
     PressCtrlV();
     const bool read = AwaitPasteRead();
@@ -87,9 +95,10 @@ PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write
     if (!read) return NotTaken(handed_out ? Delivery::kMaybe : Delivery::kNotTaken, row);
     // Once more only with proof: the program read the text, let go of the
     // clipboard (it inserts what it read before that), and the field it
-    // pasted into is unchanged.
-    if (press > 0 || !before || !p_.clipboard.ReaderLetGo() || p_.target.FocusOf(window) != field ||
-        p_.target.ReadField(field) != before)
+    // pasted into is as it was before. (A field read before keys sent
+    // earlier were handled differs anyway: no second press then.)
+    if (press > 0 || !before.state || !p_.clipboard.ReaderLetGo() ||
+        p_.target.FocusOf(before.window) != before.field || p_.target.ReadField(before.field) != before.state)
       return Delivery::kTaken;
     if (!write()) return Delivery::kTaken;
   }
@@ -102,6 +111,7 @@ void PasteEngine::PressCtrlV() {
   // Only the read of the program told to paste counts.
   p_.clipboard.BeforePaste(p_.ui.ForegroundProcess());
   p_.keys.Chord({rt::kVkControl, 'V'});
+  pasted_at_ = p_.clock.NowMicros();
 }
 
 bool PasteEngine::AwaitPasteRead() {
@@ -135,18 +145,23 @@ PasteEngine::Delivery PasteEngine::NotTaken(Delivery delivery, int row) {
 }
 
 PasteEngine::Delivery PasteEngine::ClipboardPaste(std::string_view text, int wait_ms, int row) {
+  pasted_at_ = -1;
   // Never Ctrl+V over what the clipboard held before: a write that failed
   // pastes nothing.
   if (!SetClipboard(text)) return Delivery::kNotTaken;
-  p_.clock.Wait(wait_ms);
   // An empty text would paste nothing.
+  const std::int64_t written = p_.clock.NowMicros();
+  const FieldBefore before = text.empty() ? FieldBefore{} : ReadTargetField();
+  WaitFrom(written, wait_ms);
   if (text.empty()) return Delivery::kTaken;
-  return PressPaste([this, text] { return SetClipboard(text); }, row);
+  return PressPaste([this, text] { return SetClipboard(text); }, row, before);
 }
 
 void PasteEngine::SkipKeys(int row, Key key, bool waits) {
   for (int n = SkipCount(row); n > 0; --n) {
-    if (waits) p_.clock.Wait(Interval());
+    // The first key's wait runs from the Ctrl+V, while the program pasted.
+    if (waits) pasted_at_ >= 0 ? WaitFrom(pasted_at_, Interval()) : p_.clock.Wait(Interval());
+    pasted_at_ = -1;
     if (!Press({static_cast<int>(key)})) return;
   }
 }
@@ -160,6 +175,7 @@ void PasteEngine::TypedTabs(int row) {
 }
 
 bool PasteEngine::PostRow(std::string_view text) {
+  pasted_at_ = -1;
   if (!AwaitKeysHandled() || TargetLeft()) return false;
   const std::uintptr_t window = TargetWindow(p_.ui);
   PostTextToWindow(p_.messages, window, text);
@@ -211,15 +227,19 @@ PasteEngine::Delivery PasteEngine::PasteItemList() {
     const std::string text = items.ItemText(i);
     Delivery delivery = Delivery::kTaken;
     if (items.ItemValue(i) == 0) {
-      p_.clock.Wait(Interval());
+      const std::int64_t start = p_.clock.NowMicros();
+      const FieldBefore before = ReadTargetField();
+      WaitFrom(start, Interval());
       if (!SetClipboard(text)) continue;
-      if (!text.empty()) delivery = PressPaste([this, text] { return SetClipboard(text); }, row);
+      if (!text.empty()) delivery = PressPaste([this, text] { return SetClipboard(text); }, row, before);
     } else if (items.ItemValue(i) == 1) {
-      p_.clock.Wait(Interval());
+      const std::int64_t start = p_.clock.NowMicros();
+      const FieldBefore before = ReadTargetField();
+      WaitFrom(start, Interval());
       const std::string picture = p_.files.Read(text);
       p_.clock.Wait(Interval());
       if (!p_.clipboard.SetPicture(picture)) continue;
-      delivery = PressPaste([this, picture] { return p_.clipboard.SetPicture(picture); }, row);
+      delivery = PressPaste([this, picture] { return p_.clipboard.SetPicture(picture); }, row, before);
     }
     if (delivery != Delivery::kTaken) return delivery;
   }

@@ -55,11 +55,20 @@ class PasteEngine {
 
   // Building blocks.
   bool SetClipboard(std::string_view text);
+  // The field a paste goes into, as it was before it (where it can be read).
+  struct FieldBefore {
+    std::uintptr_t window = 0;
+    std::uintptr_t field = 0;
+    std::optional<rt::FieldState> state;
+  };
+  FieldBefore ReadTargetField();
+  // Waits until `ms` have passed since the moment given (events running).
+  void WaitFrom(std::int64_t start_micros, int ms);
   // Ctrl+V for what `write` put on the clipboard, then nothing more until
   // the program told to paste has read it; once more when it read it and
   // the field it pasted into is seen unchanged. `row` names the row in the
   // hint shown when the read does not come (−1: the checked rows).
-  Delivery PressPaste(const std::function<bool()>& write, int row);
+  Delivery PressPaste(const std::function<bool()>& write, int row, const FieldBefore& before);
   void PressCtrlV();
   // Waits for the paste's read while the program answers, longer while it
   // does not; false when it did not come (the content is then taken back).
@@ -106,6 +115,7 @@ class PasteEngine {
   table::TableEditor& editor_;
   const HotkeyLoader& hotkeys_;
   const std::unique_ptr<Typist>& typist_;
+  std::int64_t pasted_at_ = -1;  // when the last Ctrl+V was pressed, until keys after it were sent
   bool run_active_ = false;  // an automatic run's loop is under way
   // The window and control a row was posted to, once keys followed it.
   struct Posted {
