@@ -120,6 +120,18 @@ TEST_F(PaceTest, APasteReadButLeavingTheFieldUnchangedIsPressedOnceMoreOnlyWhere
   EXPECT_EQ(Story(t0), (Lines{"+0 clip b", "+100 Ctrl+V", "+200 Tab"}));
 }
 
+TEST_F(PaceTest, TheWaitBeforeTheFirstKeyRunsFromTheCtrlVButTheKeyNeverGoesBeforeTheRead) {
+  Prepare({"a", "b"}, {"1", "1"}, 100);
+  sim.target.PauseAt(static_cast<int>(sim.NowMillis()) + 90, 50, false);  // the Ctrl+V is read at +140
+  auto t0 = PressF2();
+  EXPECT_EQ(Story(t0), (Lines{"+0 clip a", "+100 Ctrl+V", "+200 Tab"}));
+  sim.target.PauseAt(static_cast<int>(sim.NowMillis()) + 90, 300, false);  // read at +390
+  t0 = PressF2();
+  EXPECT_EQ(Story(t0), (Lines{"+0 clip b", "+100 Ctrl+V", "+390 Tab"}));
+  Settle();
+  EXPECT_EQ(sim.target.Received(), "a\tb\t");
+}
+
 TEST_F(PaceTest, APictureIsHandedOverOnlyWhenAskedForSoTheTextAfterItWaitsForItsRead) {
   sim.files.MakeDirectory("C:\\pics");
   sim.files.Write("C:\\pics\\a.png", "\x89PNG not really");
