@@ -98,7 +98,7 @@ PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write
     // pasted into is as it was before. (A field read before keys sent
     // earlier were handled differs anyway: no second press then.)
     if (press > 0 || !before.state || !p_.clipboard.ReaderLetGo() ||
-        p_.target.FocusOf(before.window) != before.field || p_.target.ReadField(before.field) != before.state)
+        p_.target.FocusOf(before.window) != before.field || !p_.target.FieldIs(before.field, *before.state))
       return Delivery::kTaken;
     if (!write()) return Delivery::kTaken;
   }

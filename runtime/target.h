@@ -36,6 +36,9 @@ class Target {
   // a short time limit; nothing for a control of another kind, a password
   // field, or one that did not answer in time.
   virtual std::optional<FieldState> ReadField(std::uintptr_t control) = 0;
+  // Whether the control, read as ReadField reads it, holds just this state
+  // (its length and selection are asked first: a paste changes them).
+  virtual bool FieldIs(std::uintptr_t control, const FieldState& state) { return ReadField(control) == state; }
 };
 
 }  // namespace tovan::rt

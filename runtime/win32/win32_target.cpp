@@ -101,4 +101,14 @@ std::optional<FieldState> Win32Target::ReadField(std::uintptr_t control) {
   return FieldState{Utf8(text), LOWORD(selection), HIWORD(selection)};
 }
 
+bool Win32Target::FieldIs(std::uintptr_t control, const FieldState& state) {
+  HWND hwnd = reinterpret_cast<HWND>(control);
+  DWORD_PTR length = 0, selection = 0;
+  if (!hwnd || !Send(hwnd, WM_GETTEXTLENGTH, 0, 0, length) || !Send(hwnd, EM_GETSEL, 0, 0, selection) ||
+      static_cast<int>(LOWORD(selection)) != state.selection_start ||
+      static_cast<int>(HIWORD(selection)) != state.selection_end || length != Wide(state.text).size())
+    return false;
+  return ReadField(control) == state;
+}
+
 }  // namespace tovan::rt::win32

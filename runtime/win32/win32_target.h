@@ -16,6 +16,7 @@ class Win32Target : public Target {
   std::uintptr_t FocusOf(std::uintptr_t window) const override;
   bool IsField(std::uintptr_t control) const override;
   std::optional<FieldState> ReadField(std::uintptr_t control) override;
+  bool FieldIs(std::uintptr_t control, const FieldState& state) override;
 
  private:
   // The message sent to learn whether the window's thread answers: one at
