@@ -21,6 +21,22 @@ constexpr std::int64_t kReadAtMostMicros = 10'000'000;
 constexpr int kClipboardHeldWaitMs = 1000;
 constexpr int kPollMs = 5;
 
+// Waiting for a sign from the program being filled (its read, its focus
+// moving on): runs out after kReadWhileAnsweringMicros of it answering,
+// or kReadAtMostMicros in all.
+class Patience {
+ public:
+  explicit Patience(std::int64_t now) : start_(now), answering_since_(now) {}
+  bool RunOut(std::int64_t now, bool answering) {
+    if (!answering) answering_since_ = now;
+    return now - answering_since_ >= kReadWhileAnsweringMicros || now - start_ >= kReadAtMostMicros;
+  }
+
+ private:
+  std::int64_t start_;
+  std::int64_t answering_since_;
+};
+
 }  // namespace
 
 int PasteEngine::CurrentRow() const { return p_.ui.List(table::kTable).CurrentRow(); }
@@ -119,16 +135,12 @@ bool PasteEngine::AwaitPasteRead() {
   // reach a busy program before its paste, and the next text written
   // would be what its late paste reads.
   const std::uintptr_t window = p_.ui.ForegroundWindow();
-  const std::int64_t start = p_.clock.NowMicros();
-  std::int64_t answering_since = start;
+  Patience patience(p_.clock.NowMicros());
   for (;;) {
     if (p_.clipboard.WaitUntilTaken(kPollMs)) return true;
-    const std::int64_t now = p_.clock.NowMicros();
-    if (!p_.target.Answering(window)) answering_since = now;
+    const bool answering = p_.target.Answering(window);
     // A stop asked for meanwhile need not wait for the read.
-    if (StopAsked() || p_.ui.Destroyed() || now - answering_since >= kReadWhileAnsweringMicros ||
-        now - start >= kReadAtMostMicros)
-      break;
+    if (patience.RunOut(p_.clock.NowMicros(), answering) || StopAsked() || p_.ui.Destroyed()) break;
   }
   // Taken back, a paste the program handles late finds nothing.
   return !p_.clipboard.Withdraw();
@@ -196,16 +208,11 @@ bool PasteEngine::AwaitKeysHandled() {
   // the focus has left it; in a window that draws the whole page the focus
   // cannot be seen to move, and the program answering is the sign.
   const bool field = p_.target.IsField(posted.control);
-  const std::int64_t start = p_.clock.NowMicros();
-  std::int64_t answering_since = start;
+  Patience patience(p_.clock.NowMicros());
   for (;;) {
     const bool answering = p_.target.Answering(posted.window);
     if (answering && (!field || p_.target.FocusOf(posted.window) != posted.control)) return true;
-    const std::int64_t now = p_.clock.NowMicros();
-    if (!answering) answering_since = now;
-    if (StopAsked() || p_.ui.Destroyed() || now - answering_since >= kReadWhileAnsweringMicros ||
-        now - start >= kReadAtMostMicros)
-      break;
+    if (patience.RunOut(p_.clock.NowMicros(), answering) || StopAsked() || p_.ui.Destroyed()) break;
     p_.clock.Wait(kPollMs);
   }
   if (!StopAsked()) {
