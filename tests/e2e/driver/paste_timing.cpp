@@ -54,7 +54,9 @@ std::vector<double> MinimalPaste(HWND field, int rows, int clipboard_wait_ms, UI
   std::size_t length = FieldTextWithoutCr(field).size();
   for (int i = 1; i <= rows; ++i) {
     const auto start = Clock::now();
-    if (!SetClipboardText("r" + std::to_string(i))) return {};
+    std::string text = "r";
+    text += std::to_string(i);
+    if (!SetClipboardText(text)) return {};
     WaitExactly(clipboard_wait_ms);
     PressChord({VK_CONTROL}, 'V');
     length += NumberedRowLength(i);
