@@ -96,8 +96,7 @@ PasteEngine::FieldBefore PasteEngine::ReadTargetField() {
 }
 
 void PasteEngine::WaitFrom(std::int64_t start_micros, int ms) {
-  const std::int64_t left = start_micros + std::int64_t{ms} * 1000 - p_.clock.NowMicros();
-  p_.clock.Wait(static_cast<int>(std::max<std::int64_t>(0, (left + 999) / 1000)));
+  p_.clock.WaitUntil(start_micros + std::int64_t{ms} * 1000);
 }
 
 PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write, int row, const FieldBefore& before) {

@@ -15,6 +15,10 @@ class Clock {
   // Runs waiting events, waits `ms` milliseconds while events keep running,
   // then runs waiting events again. Zero or less waits no time.
   virtual void Wait(int ms) = 0;
+  // Runs waiting events, waits until the clock reads `micros` (no time when
+  // that moment is past) while events keep running, then runs waiting
+  // events again. Time spent running events counts toward the wait.
+  virtual void WaitUntil(std::int64_t micros) = 0;
   // Waits until a waitable-timer due time (100-nanosecond ticks; negative is
   // relative to now, zero or positive is a moment already past) while the
   // window's events keep running.

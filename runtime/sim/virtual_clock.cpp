@@ -26,6 +26,12 @@ void VirtualClock::Wait(int ms) {
   RunDue();
 }
 
+void VirtualClock::WaitUntil(std::int64_t micros) {
+  RunDue();
+  AdvanceTo(micros);
+  RunDue();
+}
+
 void VirtualClock::WaitDue(std::int64_t due_ticks) {
   RunDue();
   if (due_ticks < 0) AdvanceTo(now_ + (due_ticks == INT64_MIN ? INT64_MAX / 10 : -due_ticks / 10));

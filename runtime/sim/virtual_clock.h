@@ -17,6 +17,7 @@ class VirtualClock : public Clock {
  public:
   std::int64_t NowMicros() const override { return now_; }
   void Wait(int ms) override;
+  void WaitUntil(std::int64_t micros) override;
   void WaitDue(std::int64_t due_ticks) override;
 
   // Schedules `event` at the absolute virtual time (never before now).

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "runtime/list_unit.h"
@@ -103,12 +104,16 @@ class ListViewPeer : public ControlPeer, public ListPeer {
  private:
   void ToggleCheck(int row, int modifiers);
   void ReportCurrentRow();
+  // Moves the list view's selection to the row set last, if not yet shown.
+  void ShowWantedRow();
   void ScrollToward(int row);
   int MeasuredRowHeight() const;
 
   ListUnit& list_;
   int reported_row_ = -1;
   bool setting_row_ = false;  // the row is being moved: one report at the end
+  std::optional<int> wanted_row_;  // set, not yet shown in the list view (-1: none)
+  bool show_pending_ = false;
   mutable int current_row_ = -1;  // the selected row last found
   int row_height_ = 0;
   std::wstring text_;

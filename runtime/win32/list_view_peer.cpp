@@ -44,6 +44,7 @@ void ListViewPeer::ApplyColumns() {
 }
 
 void ListViewPeer::RowsChanged(std::size_t count) {
+  ShowWantedRow();
   ListView_SetItemCountEx(Control(), static_cast<int>(std::min<std::size_t>(count, 100'000'000)),
                           LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   InvalidateRect(Control(), nullptr, FALSE);
@@ -55,6 +56,7 @@ void ListViewPeer::RowChanged(std::size_t row) {
 }
 
 int ListViewPeer::CurrentRow() const {
+  if (wanted_row_) return *wanted_row_;
   // Asking the list view for "the next selected row" walks every row when
   // none is selected: the row found last is checked first.
   HWND view = Control();
@@ -66,6 +68,24 @@ int ListViewPeer::CurrentRow() const {
 }
 
 void ListViewPeer::SetCurrentRow(int row) {
+  // The row moves at once and is reported at once; the list view shows it
+  // when the window next runs its events. Moving the selection and
+  // scrolling costs milliseconds a paste would otherwise wait for.
+  wanted_row_ = row >= 0 && row < static_cast<int>(list_.RowCount()) ? row : -1;
+  if (!show_pending_) {
+    show_pending_ = true;
+    ui_.RunLater(0, [this] {
+      show_pending_ = false;
+      ShowWantedRow();
+    });
+  }
+  ReportCurrentRow();
+}
+
+void ListViewPeer::ShowWantedRow() {
+  if (!wanted_row_) return;
+  const int row = *wanted_row_;
+  wanted_row_.reset();
   HWND view = Control();
   // The old row let go and the new one taken is one change: reported once,
   // at the end, never as a moment with no row.
@@ -109,6 +129,7 @@ void ListViewPeer::ReportCurrentRow() {
 }
 
 void ListViewPeer::EnsureVisible(int row) {
+  if (wanted_row_ && *wanted_row_ == row) return;  // showing it brings it into view
   if (row >= 0 && row < static_cast<int>(list_.RowCount())) ListView_EnsureVisible(Control(), row, FALSE);
 }
 
@@ -232,7 +253,10 @@ LRESULT ListViewPeer::Notify(NMHDR& header) {
     }
     case LVN_ITEMCHANGED: {
       const NMLISTVIEW& change = reinterpret_cast<NMLISTVIEW&>(header);
-      if (!setting_row_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) ReportCurrentRow();
+      if (!setting_row_ && ((change.uNewState ^ change.uOldState) & LVIS_SELECTED)) {
+        wanted_row_.reset();  // the user's choice is the newer one
+        ReportCurrentRow();
+      }
       return 0;
     }
     case LVN_COLUMNCLICK:

@@ -36,42 +36,50 @@ std::int64_t Win32Clock::NowMicros() const {
 
 void Win32Clock::Wait(int ms) {
   ui_.PumpEvents();
-  if (ms > 0) {
-    const std::int64_t deadline = NowMicros() + std::int64_t{ms} * 1000;
-    // Timers end up to a millisecond late: the timer ends the wait that
-    // much early, and the rest is waited out giving way to other threads
-    // (events still run), so the wait ends on time to a few microseconds.
-    const std::int64_t sleep_until = deadline - kFinishMicros;
-    KernelHandle timer = MakeTimer();
-    LARGE_INTEGER due;
-    due.QuadPart = -(std::int64_t{ms} * 1000 - kFinishMicros) * 10;
-    const bool armed = due.QuadPart < 0 && timer && SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE);
-    for (;;) {
-      const std::int64_t left = sleep_until - NowMicros();
-      if (left <= 0) break;
-      // The timeout is only a guard: the timer ends the wait on time, and a
-      // failed timer still ends it at the deadline instead of spinning.
-      const DWORD timeout = static_cast<DWORD>(left / 1000 + 1);
-      if (ui_.Destroyed()) {
-        // No window left to keep alive (the program is closing): just sleep.
-        Sleep(timeout);
-        continue;
-      }
-      HANDLE handle = timer.get();
-      const DWORD result = armed ? MsgWaitForMultipleObjectsEx(1, &handle, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE)
-                                 : MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-      if (armed && result == WAIT_OBJECT_0) break;
-      if (result == WAIT_OBJECT_0 + (armed ? 1 : 0)) ui_.PumpEvents();
-    }
-    while (NowMicros() < deadline) {
-      if (!ui_.Destroyed() &&
-          MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
-        ui_.PumpEvents();
-      else
-        SwitchToThread();
-    }
-  }
+  if (ms > 0) SleepUntil(NowMicros() + std::int64_t{ms} * 1000);
   ui_.PumpEvents();
+}
+
+void Win32Clock::WaitUntil(std::int64_t micros) {
+  ui_.PumpEvents();
+  SleepUntil(micros);
+  ui_.PumpEvents();
+}
+
+void Win32Clock::SleepUntil(std::int64_t deadline) {
+  // Timers end up to a millisecond late: the timer ends the wait that
+  // much early, and the rest is waited out giving way to other threads
+  // (events still run), so the wait ends on time to a few microseconds.
+  const std::int64_t sleep_until = deadline - kFinishMicros;
+  if (NowMicros() >= deadline) return;
+  KernelHandle timer = MakeTimer();
+  LARGE_INTEGER due;
+  due.QuadPart = -(sleep_until - NowMicros()) * 10;
+  const bool armed = due.QuadPart < 0 && timer && SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE);
+  for (;;) {
+    const std::int64_t left = sleep_until - NowMicros();
+    if (left <= 0) break;
+    // The timeout is only a guard: the timer ends the wait on time, and a
+    // failed timer still ends it at the deadline instead of spinning.
+    const DWORD timeout = static_cast<DWORD>(left / 1000 + 1);
+    if (ui_.Destroyed()) {
+      // No window left to keep alive (the program is closing): just sleep.
+      Sleep(timeout);
+      continue;
+    }
+    HANDLE handle = timer.get();
+    const DWORD result = armed ? MsgWaitForMultipleObjectsEx(1, &handle, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE)
+                               : MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (armed && result == WAIT_OBJECT_0) break;
+    if (result == WAIT_OBJECT_0 + (armed ? 1 : 0)) ui_.PumpEvents();
+  }
+  while (NowMicros() < deadline) {
+    if (!ui_.Destroyed() &&
+        MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0)
+      ui_.PumpEvents();
+    else
+      SwitchToThread();
+  }
 }
 
 void Win32Clock::WaitDue(std::int64_t due_ticks) {

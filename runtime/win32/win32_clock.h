@@ -12,11 +12,14 @@ class Win32Clock : public Clock {
   explicit Win32Clock(Ui& ui);
   std::int64_t NowMicros() const override;
   void Wait(int ms) override;
+  void WaitUntil(std::int64_t micros) override;
   void WaitDue(std::int64_t due_ticks) override;
 
  private:
   // The last part of a wait, waited out without a timer.
   static constexpr std::int64_t kFinishMicros = 1'500;
+  // Waits until `deadline` (microseconds of NowMicros) while events run.
+  void SleepUntil(std::int64_t deadline);
   Ui& ui_;
   long long frequency_ = 1;
 };

@@ -128,10 +128,23 @@ TEST_F(Win32UiTest, ListCurrentRowHitTestAndChecks) {
   list.SetRowHeight(17);
   std::vector<int> current;
   platform->ui.Bind("列表", EventKind::kItemNotify, [&](const Event& e) { current.push_back(e.row); });
+  HWND view = Control("列表");
   list.SetCurrentRow(3);
   EXPECT_EQ(list.CurrentRow(), 3);
-  list.SetCurrentRow(-1);
+  platform->clock.Wait(0);  // the list view shows the row once events run
+  EXPECT_EQ(ListView_GetNextItem(view, -1, LVNI_SELECTED), 3);
+  list.SetCurrentRow(50);  // past the end: no row
+  EXPECT_EQ(list.CurrentRow(), -1);
   EXPECT_EQ(current, (std::vector<int>{3, -1}));
+  // The user picks a row before the list view showed the one set: the
+  // user's row stays.
+  list.SetCurrentRow(7);
+  ListView_SetItemState(view, 9, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  platform->clock.Wait(0);
+  EXPECT_EQ(list.CurrentRow(), 9);
+  EXPECT_EQ(ListView_GetNextItem(view, -1, LVNI_SELECTED), 9);
+  EXPECT_EQ(current.at(2), 7);
+  EXPECT_EQ(current.back(), 9);
 
   const Point origin = list.RowOrigin(2);
   const CellHit hit = list.HitTest({origin.x + 53 + 10, origin.y + 5});

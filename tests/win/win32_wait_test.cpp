@@ -22,6 +22,9 @@ TEST_F(Win32WaitTest, AWaitLastsAtLeastItsTime) {
     const std::int64_t start = platform->clock.NowMicros();
     platform->clock.Wait(ms);
     EXPECT_GE(platform->clock.NowMicros() - start, std::int64_t{ms} * 1000) << ms;
+    const std::int64_t moment = platform->clock.NowMicros() + std::int64_t{ms} * 1000;
+    platform->clock.WaitUntil(moment);
+    EXPECT_GE(platform->clock.NowMicros(), moment) << ms;
   }
 }
 
@@ -67,7 +70,9 @@ TEST_F(Win32WaitTest, ZeroAndNegativeWaitsStillRunWaitingEvents) {
   platform->clock.Wait(0);
   PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
   platform->clock.Wait(-10);
-  EXPECT_EQ(clicks, 2);
+  PostMessageW(Control("按钮"), BM_CLICK, 0, 0);
+  platform->clock.WaitUntil(platform->clock.NowMicros() - 1000);  // a moment already past
+  EXPECT_EQ(clicks, 3);
 }
 
 }  // namespace
