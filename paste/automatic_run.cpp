@@ -11,37 +11,60 @@ constexpr char kRunButton[] = "按钮120";
 constexpr char kStopFlag[] = "编辑框1011";
 constexpr char kStop[] = "66";
 
-// Marks a run under way, and the program it fills, for as long as it lasts.
+// How long no window may be in front (one closing, the next not yet
+// active) before a press counts its window as gone.
+constexpr std::int64_t kNoWindowMicros = 300'000;
+constexpr int kNoWindowPollMs = 10;
+
+// Marks a run under way for as long as it lasts.
 class RunScope {
  public:
-  RunScope(bool& active, std::uint32_t& target, std::uint32_t process) : active_(active), target_(target) {
-    active_ = true;
-    target_ = process;
-  }
-  ~RunScope() {
-    active_ = false;
-    target_ = 0;
-  }
+  explicit RunScope(bool& active) : active_(active) { active_ = true; }
+  ~RunScope() { active_ = false; }
   RunScope(const RunScope&) = delete;
   RunScope& operator=(const RunScope&) = delete;
 
  private:
   bool& active_;
-  std::uint32_t& target_;
 };
 
 }  // namespace
 
+// A press belongs to the top-level window in front when it arrived; an
+// automatic run to the one in front when it started. The tool's own Tabs
+// moving the focus between that window's fields are meant; any other
+// window in front (a dialog or message of the same program included, the
+// tool's own window too) ends the press there. Child windows, a cell
+// editor, input-method and autocomplete lists never come to the front, so
+// they do not end it. A message drawn inside a browser page or a remote
+// desktop belongs to that same window and cannot be seen here.
 bool PasteEngine::TargetLeft() {
-  if (run_target_ == 0) return false;
-  // No window in front (one closing, the next not yet active) receives
-  // nothing: only another program in front counts.
-  const std::uint32_t now = p_.ui.ForegroundProcess();
-  if (now == 0 || now == run_target_) return false;
+  if (press_left_) return true;
+  std::uintptr_t now = p_.ui.ForegroundWindow();
+  const std::int64_t until = p_.clock.NowMicros() + kNoWindowMicros;
+  while (now == 0 && p_.clock.NowMicros() < until && !p_.ui.Destroyed()) {
+    p_.clock.Wait(kNoWindowPollMs);
+    now = p_.ui.ForegroundWindow();
+  }
+  if (now != 0 && now == press_window_) return false;
+  LeftFront();
+  return true;
+}
+
+void PasteEngine::LeftFront() {
+  press_left_ = true;
   if (p_.ui[kRunButton].Text() == "单次") {
     EndRun();
     p_.ui.Hint("●目标窗口已关闭或切换，自动粘贴已停止！", "组合框66", 20, 30);
+  } else if (!run_active_) {
+    p_.ui.Hint("●目标窗口已关闭或切换，粘贴已停止！", "组合框66", 20, 30);
   }
+}
+
+bool PasteEngine::PostTargetLeft(std::uintptr_t window) {
+  if (TargetLeft()) return true;
+  if (p_.target.TopLevelOf(window) == press_window_) return false;
+  LeftFront();
   return true;
 }
 
@@ -71,6 +94,8 @@ bool PasteEngine::StartRun(bool web) {
   return true;
 }
 
+void PasteEngine::StopRunOnHotkey() { EndRunning(); }
+
 void PasteEngine::EndRun() {
   p_.ui[kRunButton].SetText("自动");
   p_.ui[kStopFlag].SetText(kStop);
@@ -78,9 +103,8 @@ void PasteEngine::EndRun() {
 
 void PasteEngine::SequentialRun(std::string_view mode) {
   const bool web = mode == "自动网页强制粘贴";
-  const std::uint32_t target = p_.ui.ForegroundProcess();
   if (!StartRun(web)) return;
-  const RunScope run(run_active_, run_target_, target);
+  const RunScope run(run_active_);
   const Key key = mode == "自动纵向粘贴" ? Key::kEnter : Key::kTab;
   // The row with its skip keys.
   auto paste_row = [&](int r) {
@@ -127,9 +151,8 @@ void PasteEngine::SequentialRun(std::string_view mode) {
 
 void PasteEngine::CheckedRun(std::string_view mode) {
   const bool web = mode == "自动网页强制粘贴";
-  const std::uint32_t target = p_.ui.ForegroundProcess();
   if (!StartRun(web)) return;
-  const RunScope run(run_active_, run_target_, target);
+  const RunScope run(run_active_);
   const Key key = mode == "自动纵向粘贴" ? Key::kEnter : Key::kTab;
   const std::size_t limit = rows_.RowCount();
   for (std::size_t i = 0; i < limit; ++i) {

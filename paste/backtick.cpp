@@ -45,7 +45,14 @@ bool Backtick::SamePageOn() const { return p_.ui[kSamePageButton].Text() == "同
 
 int Backtick::CopyWait() const { return std::max(0, rt::ToInteger(p_.ui["组合框2"].Text())); }
 
-std::string Backtick::Copy(int wait_ms) {
+bool Backtick::InFront(std::uintptr_t window) {
+  if (window != 0 && p_.ui.ForegroundWindow() == window) return true;
+  p_.ui.Hint("●目标窗口已关闭或切换，本次没有复制或粘贴！", "导入方式", 20, 30);
+  return false;
+}
+
+std::string Backtick::Copy(int wait_ms, std::uintptr_t window) {
+  if (!InFront(window)) return {};
   const std::uint64_t before = p_.clipboard.Sequence();
   p_.keys.Chord({rt::kVkControl, 'C'});
   p_.clock.Wait(wait_ms);
@@ -62,8 +69,9 @@ void Backtick::AppendToSamePage(const std::string& text) {
   same_page.SetText(same_page.Text() + text + "\r\n");
 }
 
-void Backtick::Press() {
-  if (pin_.Press()) return;
+void Backtick::Press(std::uintptr_t window) {
+  if (pin_.Press(window)) return;
+  press_window_ = window;
   switch (p_.ui[kCopyMode].Selection()) {
     case 0:
     case 1: CopyIntoTable(); break;
@@ -72,7 +80,7 @@ void Backtick::Press() {
     case 4: CopyOntoSamePage(); break;
     case 5:
       p_.clock.Wait(CopyWait());
-      p_.keys.Chord({rt::kVkControl, 'V'});
+      if (InFront(press_window_)) p_.keys.Chord({rt::kVkControl, 'V'});
       break;
     default: break;
   }
@@ -82,7 +90,7 @@ void Backtick::CopyIntoTable() {
   p_.clock.Wait(100);
   rt::Unit& scratch = p_.ui["编辑框1005"];
   scratch.SetText("");
-  const std::string text = Copy(50);
+  const std::string text = Copy(50, press_window_);
   if (text.empty()) return;
   scratch.SetText(text);
   const table::ImportMode mode = table::ImportModeOf(p_.ui["导入方式"].Text());
@@ -131,7 +139,7 @@ void Backtick::AddCopiedRows(const std::string& text, table::ImportMode mode, co
 
 void Backtick::CopyOntoSamePage() {
   p_.clock.Wait(100);
-  const std::string text = Copy(CopyWait());
+  const std::string text = Copy(CopyWait(), press_window_);
   if (text.empty()) return;
   AppendToSamePage(text);
   p_.clock.Wait(CopyWait());
@@ -188,14 +196,14 @@ void Backtick::MouseEvent(const rt::MouseEvent& event) {
     case rt::kLeftButtonDown: press_point_ = event.screen; break;
     case rt::kLeftButtonUp:
       // Released elsewhere than pressed: a drag, that is a selection.
-      if (event.screen != press_point_) CopyDrag();
+      if (event.screen != press_point_) CopyDrag(p_.target.TopLevelOf(event.window));
       break;
-    case rt::kMiddleButtonDown: MiddleClickPaste(); break;
+    case rt::kMiddleButtonDown: MiddleClickPaste(p_.target.TopLevelOf(event.window)); break;
     default: break;
   }
 }
 
-void Backtick::CopyDrag() {
+void Backtick::CopyDrag(std::uintptr_t window) {
   // Drags made during this copy's waits are heard after it, in their order
   // (the window's job queue): one copy after another.
   p_.clock.Wait(CopyWait());
@@ -203,20 +211,21 @@ void Backtick::CopyDrag() {
   // backtick or a middle click to paste, unread: a read would hold the
   // clipboard just when a paste may want it.
   if (!SamePageOn()) {
+    if (!InFront(window)) return;
     p_.keys.Chord({rt::kVkControl, 'C'});
     p_.clock.Wait(50);
     return;
   }
-  const std::string text = Copy(50);
+  const std::string text = Copy(50, window);
   if (!text.empty() && SamePageOn()) {
     AppendToSamePage(text);
     p_.clipboard.SetText("");
   }
 }
 
-void Backtick::MiddleClickPaste() {
+void Backtick::MiddleClickPaste(std::uintptr_t window) {
   p_.clock.Wait(50);
-  p_.keys.Chord({rt::kVkControl, 'V'});
+  if (InFront(window)) p_.keys.Chord({rt::kVkControl, 'V'});
 }
 
 }  // namespace tovan::paste

@@ -47,8 +47,10 @@ class Backtick {
 
   // Binds 按钮66, 按钮104, the focus on 编辑框25 and the pin hints.
   void Bind();
-  // The backtick hotkey was pressed.
-  void Press();
+  // The backtick hotkey was pressed while `window` (top-level; 0 for
+  // none) was in front: the press belongs to it, and copies or pastes
+  // nothing once another window is in front.
+  void Press(std::uintptr_t window);
   // A copy-mode button left backtick paste: 按钮66 back to off, the
   // clipboard cleared, the mouse hook removed.
   void TurnOffPaste();
@@ -78,13 +80,18 @@ class Backtick {
   void EnterSamePage();
   // The mouse, while backtick paste is on.
   void MouseEvent(const rt::MouseEvent& event);
-  void CopyDrag();
-  void MiddleClickPaste();
+  // A mouse action belongs to the top-level window under the cursor when
+  // the button was released (pressed, for the middle button).
+  void CopyDrag(std::uintptr_t window);
+  void MiddleClickPaste(std::uintptr_t window);
 
   bool SamePageOn() const;
   int CopyWait() const;
-  // Ctrl+C, the given wait, and what the clipboard then holds.
-  std::string Copy(int wait_ms);
+  // Ctrl+C, the given wait, and what the clipboard then holds (nothing
+  // when `window`, the one the copy belongs to, has left the front).
+  std::string Copy(int wait_ms, std::uintptr_t window);
+  // Whether the window is (still) in front; if not, says so.
+  bool InFront(std::uintptr_t window);
   void AppendToSamePage(const std::string& text);
 
   rt::Platform p_;
@@ -97,6 +104,7 @@ class Backtick {
   table::Excel类 excel_;
   table::Word类 word_;
   rt::Point press_point_;
+  std::uintptr_t press_window_ = 0;  // the window the backtick press under way belongs to
   struct HeldCopy {
     std::string text;
     table::ImportMode mode;

@@ -70,7 +70,7 @@ void Backtick::ExcelButton() {
 void Backtick::CopyIntoWord() {
   const HungReport report(p_, "按钮word", kWordHung);
   p_.clock.Wait(100);
-  if (Copy(CopyWait()).empty()) return;
+  if (Copy(CopyWait(), press_window_).empty()) return;
   word_.PasteAtSelection();
   word_.TypeIntoSelection("\r\n", 0);
 }
@@ -78,7 +78,7 @@ void Backtick::CopyIntoWord() {
 void Backtick::CopyIntoExcel() {
   const HungReport report(p_, "按钮excel", kExcelHung);
   p_.clock.Wait(100);
-  if (Copy(CopyWait()).empty()) return;
+  if (Copy(CopyWait(), press_window_).empty()) return;
   const int columns = ColumnsPerRow(p_.ui["组合框63"].Text());
   if (columns == 0) return;
   auto flag = [&](int i) -> rt::Unit& { return p_.ui[CellCursorFlag(i)]; };

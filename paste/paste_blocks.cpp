@@ -101,9 +101,8 @@ void PasteEngine::WaitFrom(std::int64_t start_micros, int ms) {
 
 PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write, int row, const FieldBefore& before) {
   WaitForModifiersReleased();
-  if (TargetLeft()) return Delivery::kNotTaken;
   for (int press = 0;; ++press) {
-    PressCtrlV();
+    if (!PressCtrlV()) return Delivery::kNotTaken;
     const bool read = AwaitPasteRead();
     const bool handed_out = p_.clipboard.HandedOut();
     p_.clipboard.AfterPaste();
@@ -119,14 +118,16 @@ PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write
   }
 }
 
-void PasteEngine::PressCtrlV() {
+bool PasteEngine::PressCtrlV() {
   // A program holding the clipboard now would make the paste find it shut.
   const std::int64_t deadline = p_.clock.NowMicros() + std::int64_t{kClipboardHeldWaitMs} * 1000;
   while (p_.clipboard.HeldByOther() && p_.clock.NowMicros() < deadline) p_.clock.Wait(kPollMs);
+  if (TargetLeft()) return false;
   // Only the read of the program told to paste counts.
   p_.clipboard.BeforePaste(p_.ui.ForegroundProcess());
   p_.keys.Chord({rt::kVkControl, 'V'});
   pasted_at_ = p_.clock.NowMicros();
+  return true;
 }
 
 bool PasteEngine::AwaitPasteRead() {
@@ -158,8 +159,8 @@ PasteEngine::Delivery PasteEngine::NotTaken(Delivery delivery, int row) {
 PasteEngine::Delivery PasteEngine::ClipboardPaste(std::string_view text, int wait_ms, int row) {
   pasted_at_ = -1;
   // Never Ctrl+V over what the clipboard held before: a write that failed
-  // pastes nothing.
-  if (!SetClipboard(text)) return Delivery::kNotTaken;
+  // pastes nothing. Nor a write for a window no longer in front.
+  if (TargetLeft() || !SetClipboard(text)) return Delivery::kNotTaken;
   // An empty text would paste nothing.
   const std::int64_t written = p_.clock.NowMicros();
   const FieldBefore before = text.empty() ? FieldBefore{} : ReadTargetField();
@@ -181,14 +182,16 @@ void PasteEngine::TypedTabs(int row) {
   for (int n = SkipCount(row); n > 0; --n) {
     p_.clock.Wait(Interval());
     WaitForModifiersReleased();
+    if (TargetLeft()) return;
     if (typist_) typist_->TypeBySendKeys("{TAB}");
   }
 }
 
 bool PasteEngine::PostRow(std::string_view text) {
   pasted_at_ = -1;
-  if (!AwaitKeysHandled() || TargetLeft()) return false;
+  if (!AwaitKeysHandled()) return false;
   const std::uintptr_t window = TargetWindow(p_.ui);
+  if (PostTargetLeft(window)) return false;
   PostTextToWindow(p_.messages, window, text);
   last_post_ = Posted{window, p_.target.FocusOf(window)};
   return true;
@@ -221,9 +224,11 @@ bool PasteEngine::AwaitKeysHandled() {
   return false;
 }
 
-void PasteEngine::TypeRow(std::string_view text) {
+bool PasteEngine::TypeRow(std::string_view text) {
   WaitForModifiersReleased();
+  if (TargetLeft()) return false;
   if (typist_) typist_->TypeBySendKeys(text);
+  return true;
 }
 
 PasteEngine::Delivery PasteEngine::PasteItemList() {

@@ -11,7 +11,9 @@ constexpr int kChecked = 1;     // 组合框1: "有序复制"
 
 }  // namespace
 
-void PasteEngine::PasteOnHotkey(int id) {
+void PasteEngine::PasteOnHotkey(int id, std::uintptr_t window) {
+  press_window_ = window;
+  press_left_ = false;
   const std::string mode = p_.ui["组合框66"].Text();
   const int order = p_.ui["组合框1"].Selection();
   if (order == kSequential) SequentialPress(mode, id);
@@ -28,7 +30,7 @@ void PasteEngine::SequentialPress(std::string_view mode, int id) {
     Advance();
   } else if (mode == "账号强制粘贴") {
     p_.clock.Wait(Interval());
-    TypeRow(Content(CurrentRow()));
+    if (!TypeRow(Content(CurrentRow()))) return;
     p_.clock.Wait(Interval());
     Advance();
     TypedTabs(CurrentRow());  // the count of the row after the one typed
@@ -96,7 +98,7 @@ void PasteEngine::CheckedPress(std::string_view mode) {
     p_.ui.PumpEvents();
     SetCurrentRowFromNumber(i);
     p_.clock.Wait(Interval());
-    TypeRow(Content(CurrentRow()));
+    if (!TypeRow(Content(CurrentRow()))) return;
     TypedTabs(CurrentRow());
   } else {
     SetCurrentRowFromNumber(i);

@@ -27,8 +27,14 @@ class PasteEngine {
               const std::unique_ptr<Typist>& typist)
       : p_(platform), rows_(rows), editor_(editor), hotkeys_(hotkeys), typist_(typist) {}
 
-  // A row hotkey was pressed (or re-entered during a wait of a press).
-  void PasteOnHotkey(int id);
+  // A row hotkey was pressed while `window` (a top-level window; 0 for
+  // none) was in front. The press belongs to that window: it sends nothing
+  // once another window is in front, a dialog of the same program included.
+  void PasteOnHotkey(int id, std::uintptr_t window);
+  // A press of an automatic mode's hotkey made while a run was under way:
+  // stops it before its next row; does nothing more while the stop is
+  // pending or once the run has ended.
+  void StopRunOnHotkey();
   // Whether a press now starts or stops an automatic run.
   bool AutomaticMode() const;
 
@@ -69,7 +75,8 @@ class PasteEngine {
   // the field it pasted into is seen unchanged. `row` names the row in the
   // hint shown when the read does not come (−1: the checked rows).
   Delivery PressPaste(const std::function<bool()>& write, int row, const FieldBefore& before);
-  void PressCtrlV();
+  // False when nothing was pressed: the press's window left the front.
+  bool PressCtrlV();
   // Waits for the paste's read while the program answers, longer while it
   // does not; false when it did not come (the content is then taken back).
   bool AwaitPasteRead();
@@ -84,7 +91,8 @@ class PasteEngine {
   // Posted characters are taken before queued keys: the next row waits
   // until the keys after the row before have been handled.
   bool AwaitKeysHandled();
-  void TypeRow(std::string_view text);
+  // False when nothing was typed: the press's window left the front.
+  bool TypeRow(std::string_view text);
   Delivery PasteItemList();
   // False when nothing was pressed: the program an automatic run fills is
   // no longer in front.
@@ -92,10 +100,14 @@ class PasteEngine {
   void WaitForModifiersReleased();
   void Advance();
   void EndCheck();
-  // Whether another program than the one an automatic run began in has
-  // come to the front (or the tool itself); the run is then stopped, with
-  // a hint saying why, and nothing more is sent.
+  // Whether another window than the press's is in front (none for longer
+  // than a moment counts too); the press, or the run, then ends with a
+  // hint saying why, and sends nothing more.
   bool TargetLeft();
+  // The same, and the window text is posted to must belong to the press's.
+  bool PostTargetLeft(std::uintptr_t window);
+  // The press's window left the front: nothing more is sent, with the hint.
+  void LeftFront();
   // The automatic run under way has been asked to stop.
   bool StopAsked() const;
   // Ends the automatic run if one is under way.
@@ -123,7 +135,10 @@ class PasteEngine {
     std::uintptr_t control = 0;
   };
   std::optional<Posted> last_post_, keys_after_post_;
-  std::uint32_t run_target_ = 0;  // the process an automatic run fills; 0: none, or unknown
+  // The top-level window the press under way belongs to, and whether it has
+  // left the front (the press then sends nothing more).
+  std::uintptr_t press_window_ = 0;
+  bool press_left_ = false;
 };
 
 }  // namespace tovan::paste

@@ -17,11 +17,13 @@ void PinOnTop::Bind() {
   });
 }
 
-bool PinOnTop::Press() {
+bool PinOnTop::Press(std::uintptr_t window) {
   const std::string mode = p_.ui[kMode].Text();
   if (mode != kPin && mode != kUnpin) return false;
-  // The window with the keyboard focus, whatever lies under the mouse.
-  p_.ui.SetTopmost(p_.ui.ForegroundWindow(), mode == kPin);
+  // The window that had the keyboard focus when the key was pressed,
+  // whatever lies under the mouse (and whatever came to the front while
+  // the press waited its turn); one since closed is left alone.
+  if (window) p_.ui.SetTopmost(window, mode == kPin);
   return true;
 }
 

@@ -37,8 +37,9 @@ struct MouseEvent {
   int message = 0;
   Point screen;          // where the cursor was, in screen pixels
   bool ours = false;     // injected by this program
-  // The window under the cursor at the moment of a right button's release
-  // (0 for other events): the handling may come later, the cursor elsewhere.
+  // The window under the cursor at the moment of a button's release, and of
+  // the middle button's press (0 for other events): the handling may come
+  // later, the cursor elsewhere.
   std::uintptr_t window = 0;
 };
 

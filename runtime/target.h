@@ -28,6 +28,9 @@ class Target {
   // The control with the keyboard focus in the thread of the window (0
   // for none, or when it cannot be seen).
   virtual std::uintptr_t FocusOf(std::uintptr_t window) const = 0;
+  // The top-level window a window belongs to (itself when it is one; 0
+  // for none).
+  virtual std::uintptr_t TopLevelOf(std::uintptr_t window) const = 0;
   // Whether the control is a field of its own that the focus leaves by
   // Tab (an edit, rich edit or combo box's edit), rather than a window
   // that draws a whole page and moves its own focus inside.

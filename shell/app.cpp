@@ -128,8 +128,11 @@ void App::Bind() {
 void App::OnHotkey(int id) {
   using Kind = BusyInput::Kind;
   const paste::HotkeyIds& ids = hotkeys_.Ids();
+  // A press belongs to the window in front when it arrived, even when it
+  // waits its turn behind another.
+  const std::uintptr_t window = p_.ui.ForegroundWindow();
   if (id == ids.backtick) {
-    busy_input_.Press(Kind::kPress, [this] { backtick_.Press(); });
+    busy_input_.Press(Kind::kPress, [this, window] { backtick_.Press(window); });
   } else if (id == ids.record) {
     busy_input_.Press(Kind::kAtOnce, [this] { recorder_.RecordHotkey(); });
   } else if (id == ids.simulate) {
@@ -138,7 +141,8 @@ void App::OnHotkey(int id) {
     busy_input_.Press(Kind::kAtOnce, [this] { replay_.StopHotkey(); });
   } else {
     busy_input_.Press(engine_.AutomaticMode() ? Kind::kAutomaticPress : Kind::kPress,
-                      [this, id] { engine_.PasteOnHotkey(id); });
+                      [this, id, window] { engine_.PasteOnHotkey(id, window); },
+                      [this] { engine_.StopRunOnHotkey(); });
   }
 }
 

@@ -6,9 +6,13 @@
 // - A hotkey press (a row hotkey or the backtick) that arrives while another
 //   is under way waits its turn and runs after it: two quick taps paste rows
 //   r and r+1, each once, in order.
-// - Except a row press in an automatic mode during an automatic run: it
-//   runs at once, so that the same hotkey stops the run (and, pressed again
-//   while the stop is pending, starts a new one).
+// - Except a row press in an automatic mode while an automatic press is
+//   under way: it stops that run at once, and pressed again while the stop
+//   is pending it does nothing more. One made while an automatic press
+//   still waits its turn stops that run before it starts: neither runs.
+// - Each press belongs to the window in front when it arrived; one whose
+//   window has left the front by its turn sends nothing (paste::PasteEngine,
+//   paste::Backtick).
 // - The recorder's hotkeys run at once: recording and replay run between
 //   the window's events and never hold a press up.
 // - Mouse and keyboard events heard by the hooks are handled one at a time
@@ -32,8 +36,9 @@ class BusyInput {
   enum class Kind { kPress, kAutomaticPress, kAtOnce };
 
   explicit BusyInput(rt::Ui& ui) : ui_(ui) {}
-  // Runs the press now, or after the presses under way.
-  void Press(Kind kind, std::function<void()> press);
+  // Runs the press now, or after the presses under way. `stop` is what an
+  // automatic press does while another is under way.
+  void Press(Kind kind, std::function<void()> press, std::function<void()> stop = {});
 
   // Presses kept waiting at most: a held key's auto-repeat cannot pile up
   // more rows than a user could mean.

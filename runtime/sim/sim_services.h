@@ -66,7 +66,10 @@ class SimMouseHook : public SimHook<MouseHook, MouseEvent> {
   using SimHook::SimHook;
   void Send(int message, Point screen, bool ours = false) {
     Deliver(MouseEvent{.message = message, .screen = screen, .ours = ours,
-                       .window = message == kRightButtonUp ? Window().WindowUnderCursor() : 0});
+                       .window = message == kRightButtonUp || message == kLeftButtonUp ||
+                                         message == kMiddleButtonUp || message == kMiddleButtonDown
+                                     ? Window().WindowUnderCursor()
+                                     : 0});
   }
 };
 

@@ -101,6 +101,11 @@ bool SimTarget::Answering(std::uintptr_t) {
 
 std::uintptr_t SimTarget::FocusOf(std::uintptr_t) const { return kFirstField + static_cast<std::uintptr_t>(field_); }
 
+std::uintptr_t SimTarget::TopLevelOf(std::uintptr_t window) const {
+  const auto it = top_levels_.find(window);
+  return it == top_levels_.end() ? window : it->second;
+}
+
 std::optional<FieldState> SimTarget::ReadField(std::uintptr_t control) {
   if (!readable_ || control != FocusOf(0) || !Answering(0)) return std::nullopt;
   const int end = static_cast<int>(received_.size() - field_start_);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,9 @@ class SimTarget : public Target {
   // Whether Tab moves the focus to the next field of its own, or stays in
   // one window that draws the whole page.
   void SetFieldsOfTheirOwn(bool own) { fields_of_their_own_ = own; }
+  // A child window and the top-level window it belongs to (any other
+  // window is taken for a top-level one).
+  void SetTopLevel(std::uintptr_t window, std::uintptr_t top) { top_levels_[window] = top; }
 
   // Input as it arrives: keys from the keyboard queue ("Ctrl+V", "Tab",
   // "Enter"; other chords are ignored), typed text, and posted characters.
@@ -57,6 +61,7 @@ class SimTarget : public Target {
 
   bool Answering(std::uintptr_t window) override;
   std::uintptr_t FocusOf(std::uintptr_t window) const override;
+  std::uintptr_t TopLevelOf(std::uintptr_t window) const override;
   bool IsField(std::uintptr_t control) const override { return control != 0 && fields_of_their_own_; }
   std::optional<FieldState> ReadField(std::uintptr_t control) override;
 
@@ -94,6 +99,7 @@ class SimTarget : public Target {
   bool ignore_pastes_ = false;
   bool readable_ = true;
   bool fields_of_their_own_ = true;
+  std::map<std::uintptr_t, std::uintptr_t> top_levels_;
 };
 
 }  // namespace tovan::rt::sim

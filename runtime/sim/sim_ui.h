@@ -35,14 +35,26 @@ class SimUi : public Ui {
   std::uintptr_t WindowUnderCursor() const override { return window_under_cursor_; }
   std::string FocusedUnit() const override { return focused_; }
   bool Active() const override { return active_; }
-  // Another program comes to the front (false), or the window again (true).
-  void SetActive(bool active) { active_ = active; }
+  // Another program's window comes to the front (false), or the window
+  // again (true).
+  void SetActive(bool active) {
+    if (active)
+      SetForegroundWindow(kOwnWindow, kOwnProcess);
+    else if (active_)
+      SetForegroundWindow(kOtherWindow, kOtherProcess);
+  }
   std::uintptr_t ForegroundWindow() const override { return foreground_; }
-  void SetForegroundWindow(std::uintptr_t window) { foreground_ = window; }
-  // The window's own process while it is active, else the other program's.
-  std::uint32_t ForegroundProcess() const override { return active_ ? kOwnProcess : foreground_process_; }
-  void SetForegroundProcess(std::uint32_t process) { foreground_process_ = process; }
+  // The window in front and its process (0, 0: none in front).
+  void SetForegroundWindow(std::uintptr_t window, std::uint32_t process = kOtherProcess) {
+    foreground_ = window;
+    foreground_process_ = process;
+    active_ = window == kOwnWindow;
+  }
+  std::uint32_t ForegroundProcess() const override { return foreground_process_; }
+  static constexpr std::uintptr_t kOwnWindow = 1;
   static constexpr std::uint32_t kOwnProcess = 1;
+  static constexpr std::uintptr_t kOtherWindow = 900;
+  static constexpr std::uint32_t kOtherProcess = 42;
   void SetTopmost(std::uintptr_t window, bool topmost) override;
   void RunSoon(std::function<void()> job) override {
     if (jobs_.Post(std::move(job))) clock_.At(clock_.NowMicros(), [this] { jobs_.RunPending(); });
@@ -92,8 +104,8 @@ class SimUi : public Ui {
   VirtualClock& clock_;
   ActionLog& log_;
   JobQueue jobs_;
-  std::uintptr_t foreground_ = 0;
-  std::uint32_t foreground_process_ = 0;
+  std::uintptr_t foreground_ = kOwnWindow;
+  std::uint32_t foreground_process_ = kOwnProcess;
   bool shown_ = false;
   bool destroyed_ = false;
   bool minimised_ = false;

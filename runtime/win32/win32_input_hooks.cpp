@@ -31,7 +31,10 @@ std::optional<MouseEvent> Noted(MouseEvent*, WPARAM message, LPARAM data) {
   return MouseEvent{.message = static_cast<int>(message),
                     .screen = {event.pt.x, event.pt.y},
                     .ours = event.dwExtraInfo == kInjectedByTovan,
-                    .window = message == WM_RBUTTONUP ? reinterpret_cast<std::uintptr_t>(WindowFromPoint(event.pt)) : 0};
+                    .window = message == WM_RBUTTONUP || message == WM_LBUTTONUP || message == WM_MBUTTONUP ||
+                                      message == WM_MBUTTONDOWN
+                                  ? reinterpret_cast<std::uintptr_t>(WindowFromPoint(event.pt))
+                                  : 0};
 }
 
 std::optional<KeyEvent> Noted(KeyEvent*, WPARAM message, LPARAM data) {

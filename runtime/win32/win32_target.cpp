@@ -77,6 +77,11 @@ std::uintptr_t Win32Target::FocusOf(std::uintptr_t window) const {
   return reinterpret_cast<std::uintptr_t>(info.hwndFocus);
 }
 
+std::uintptr_t Win32Target::TopLevelOf(std::uintptr_t window) const {
+  HWND hwnd = reinterpret_cast<HWND>(window);
+  return hwnd && IsWindow(hwnd) ? reinterpret_cast<std::uintptr_t>(GetAncestor(hwnd, GA_ROOT)) : 0;
+}
+
 bool Win32Target::IsField(std::uintptr_t control) const {
   HWND hwnd = reinterpret_cast<HWND>(control);
   if (!hwnd || !IsEditClass(hwnd)) return false;

@@ -14,6 +14,7 @@ class Win32Target : public Target {
  public:
   bool Answering(std::uintptr_t window) override;
   std::uintptr_t FocusOf(std::uintptr_t window) const override;
+  std::uintptr_t TopLevelOf(std::uintptr_t window) const override;
   bool IsField(std::uintptr_t control) const override;
   std::optional<FieldState> ReadField(std::uintptr_t control) override;
   bool FieldIs(std::uintptr_t control, const FieldState& state) override;

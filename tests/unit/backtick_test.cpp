@@ -11,6 +11,13 @@ using rt::sim::Action;
 
 class BacktickTest : public PasteTest {
  protected:
+  // The user works in another program's page, the mouse over it.
+  static constexpr std::uintptr_t kPage = 3000;
+  void SetUp() override {
+    PasteTest::SetUp();
+    sim.ui.SetForegroundWindow(kPage);
+    sim.ui.SetCursor({0, 0}, kPage);
+  }
   // The other program's selection, which its Ctrl+C puts on the clipboard
   // (nothing selected: Ctrl+C changes nothing).
   void Selected(const std::string& text) {
@@ -144,6 +151,14 @@ TEST_F(BacktickTest, BacktickPasteCopiesDragsAndPastesOnTheKeyOrAMiddleClick) {
   t0 = Now();
   sim.mouse_hook.Send(rt::kMiddleButtonDown, {5, 5});
   EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));
+  // A drag in a window that has left the front by the copy's moment: no
+  // Ctrl+C goes to the window now in front.
+  t0 = Now();
+  sim.clock.AfterMillis(20, [&] { sim.ui.SetForegroundWindow(4661); });
+  Drag({10, 10}, {60, 12});
+  sim.clock.Wait(200);
+  EXPECT_EQ(Story(t0), (Lines{}));
+  sim.ui.SetForegroundWindow(kPage);
   // The window last right-clicked is remembered: the one under the cursor
   // at the click, though the click is handled after a drag copy's wait.
   t0 = Now();

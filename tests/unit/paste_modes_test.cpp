@@ -74,10 +74,9 @@ TEST_F(PasteTest, ASecondPressDuringARunStopsItBeforeTheNextRow) {
 TEST_F(PasteTest, AnAutomaticRunStopsWhenAnotherProgramComesToTheFront) {
   Prepare({"r0", "r1", "r2", "r3", "r4"}, {"1", "1", "1", "1", "1"}, 10);
   Mode("自动横向粘贴");
-  sim.ui.SetActive(false);
-  sim.ui.SetForegroundProcess(42);  // the program being filled
-  sim.clock.AfterMillis(200, [&] { sim.ui.SetForegroundProcess(0); });   // its window closes
-  sim.clock.AfterMillis(220, [&] { sim.ui.SetForegroundProcess(77); });  // and a chat takes the focus
+  sim.ui.SetForegroundWindow(700, 42);  // the program being filled
+  sim.clock.AfterMillis(200, [&] { sim.ui.SetForegroundWindow(0, 0); });     // its window closes
+  sim.clock.AfterMillis(220, [&] { sim.ui.SetForegroundWindow(800, 77); });  // and a chat takes the focus
   const auto t0 = PressF2();
   EXPECT_EQ(Story(t0), (Lines{"+30 clip r0", "+130 Ctrl+V", "+140 Tab", "+140 clip r1"}));
   EXPECT_EQ(U("按钮120").Text(), "自动");
@@ -87,7 +86,7 @@ TEST_F(PasteTest, AnAutomaticRunStopsWhenAnotherProgramComesToTheFront) {
   ASSERT_FALSE(balloons.empty());
   EXPECT_NE(balloons.back().detail.find("●目标窗口已关闭或切换，自动粘贴已停止！"), std::string::npos);
   // Back in front, the next press goes on from that row.
-  sim.ui.SetForegroundProcess(42);
+  sim.ui.SetForegroundWindow(700, 42);
   EXPECT_EQ(Story(PressF2()).at(0), "+30 clip r1");
 }
 
@@ -237,6 +236,7 @@ TEST_F(PasteTest, TheForcedModesTypeOrPostTheRow) {
   EXPECT_EQ(Story(t0), (Lines{"+10 type 张 三", "+30 type {9}", "+40 type {9}"}));
   Mode("网页强制粘贴");
   sim.ui.SetCursor({5, 5}, 4660);
+  sim.ui.SetForegroundWindow(4660);  // the page the user works in
   List().SetCurrentRow(0);
   t0 = PressF2();
   EXPECT_EQ(Story(t0), (Lines{"+0 post 4660 258 213 0", "+0 post 4660 258 197 0", "+0 post 4660 258 200 0",

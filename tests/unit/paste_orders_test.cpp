@@ -19,6 +19,7 @@ class PasteOrderTest : public PasteTest {
     sim.ui.ToggleCheck("超级列表框1", 1);
     sim.ui.ToggleCheck("超级列表框1", 3);
     sim.ui.SetCursor({5, 5}, 4660);  // the web modes post to the window under the cursor
+    sim.ui.SetForegroundWindow(4660);  // the page the user works in
   }
   bool Idle() { return U("按钮120").Text() == "自动" && U("编辑框1011").Text() == "66"; }
 };
@@ -50,6 +51,7 @@ TEST_F(PasteOrderTest, ASequentialWebRunPostsTheLastRowWithoutItsTabs) {
   Prepare({"a", "b", "c"}, {"1", "", "3"}, 10);
   Mode("自动网页强制粘贴");
   sim.ui.SetCursor({5, 5}, 4660);
+  sim.ui.SetForegroundWindow(4660);  // the page the user works in
   const auto t0 = PressF2();
   EXPECT_EQ(Story(t0), (Lines{"+110 post 4660 258 97 0", "+110 Tab", "+220 post 4660 258 98 0",
                               "+330 post 4660 258 99 0"}));

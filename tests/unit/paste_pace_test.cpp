@@ -154,6 +154,7 @@ TEST_F(PaceTest, PostedRowsWaitUntilTheFocusHasLeftTheFieldOfTheRowBefore) {
   Prepare({"a", "b", "c"}, {"1", "1", "1"}, 10);
   Mode("自动网页强制粘贴");
   sim.ui.SetCursor({5, 5}, 4660);
+  sim.ui.SetForegroundWindow(4660);  // the page the user works in
   sim.target.PauseAt(static_cast<int>(sim.NowMillis()), 600, false);
   PressF2();
   Settle();

@@ -183,6 +183,46 @@ TEST_F(PasteTest, TwelveRowsIntoABusyFormBesideAClipboardToolHoldingTheClipboard
   peek.Terminate();
 }
 
+TEST_F(PasteTest, TwelveRowsStopAtTheQuestionTheFormAsksAfterItsTenthFieldAndNothingGoesIntoIt) {
+  target_.Close();
+  ASSERT_NO_FATAL_FAILURE(target_.Start({L"--ask-after", L"10"}));
+  CaptureAndLoadHotkey();
+  ChooseMode("自动纵向粘贴");
+  PressHotkeyIn(Field(105));
+  // The form's own question, after the 10th row's Enter: a window of the
+  // same program in front.
+  const HWND question = FindTopWindow("Tovan Question", 20000, target_.Id());
+  ASSERT_NE(question, nullptr) << "no question came up: " << WindowText(Field(105)).value_or("?");
+  ASSERT_TRUE(WaitUntil([&] { return BalloonShown(); }, 5000)) << "the run did not stop with its hint";
+  Sleep(1000);
+  EXPECT_TRUE(IsWindow(question) && IsWindowVisible(question)) << "the run answered the question";
+  std::string expected;
+  for (int i = 1; i <= 10; ++i) expected += RowName(i, false) + "\r\n";
+  EXPECT_EQ(WindowText(Field(105)).value_or("?"), expected);
+  PostMessageW(question, WM_CLOSE, 0, 0);
+}
+
+TEST_F(PasteTest, AQueuedPressSendsNothingIntoTheWindowTheUserSwitchedTo) {
+  TargetProgram other;
+  ASSERT_NO_FATAL_FAILURE(other.Start());
+  CaptureAndLoadHotkey();
+  ASSERT_TRUE(SelectComboItem(Control("组合框2"), std::string_view("300")));
+  // Two quick presses in the target; once the first row is in, the user
+  // clicks into the other window.
+  PressHotkeyIn(Field(101), 2);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(Field(101)) == "张三"; }));
+  ASSERT_TRUE(WaitUntil([&] {
+    if (GetForegroundWindow() == other.Window()) return true;
+    ClickAt(CenterOf(other.Field(101)));
+    return false;
+  }, 10000, 200)) << "the other window did not come to the front";
+  Sleep(1500);
+  for (int id = 101; id <= 105; ++id) EXPECT_EQ(WindowText(other.Field(id)).value_or("?"), "") << id;
+  EXPECT_EQ(Fields(), (std::vector<std::string>{"张三", "", "", ""}));
+  EXPECT_TRUE(BalloonShown());
+  other.Close();
+}
+
 TEST_F(PasteTest, ManualHorizontalPressesFillTheFieldsInOrderWithTabBetween) {
   CaptureAndLoadHotkey();
   PressHotkeyIn(Field(101));

@@ -8,6 +8,8 @@
 //                     Tab or Enter it handles, or only after the Nth
 //   --memo-takes-tab  Tab in the multi-line field is a character
 //   --rich            the multi-line field is a rich edit field
+//   --ask-after N     after the Nth Tab or Enter, asks a question in a
+//                     modal message box of its own ("保存更改吗？")
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,6 +29,7 @@ struct TargetState {
   int busy_ms = 0;
   int busy_nth = 0;  // 0: after every key
   int keys = 0;      // Tabs and Enters handled
+  int ask_after = 0;  // 0: never
   bool memo_takes_tab = false;
   bool rich = false;
   HWND memo = nullptr;
@@ -123,6 +126,8 @@ void ReadSwitches(const wchar_t* command_line) {
       if (const wchar_t* at = wcschr(args[i + 1], L'@')) state.busy_nth = _wtoi(at + 1);
     } else if (lstrcmpW(args[i], L"--memo-takes-tab") == 0) {
       state.memo_takes_tab = true;
+    } else if (lstrcmpW(args[i], L"--ask-after") == 0 && i + 1 < count) {
+      state.ask_after = _wtoi(args[i + 1]);
     } else if (lstrcmpW(args[i], L"--rich") == 0) {
       state.rich = true;
     }
@@ -136,6 +141,8 @@ void AfterKey(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || (msg.wParam != VK_TAB && msg.wParam != VK_RETURN)) return;
   ++state.keys;
   if (state.busy_ms > 0 && (state.busy_nth == 0 || state.busy_nth == state.keys)) Sleep(static_cast<DWORD>(state.busy_ms));
+  if (state.ask_after == state.keys)
+    MessageBoxW(GetAncestor(msg.hwnd, GA_ROOT), L"保存更改吗？", L"Tovan Question", MB_OKCANCEL | MB_ICONQUESTION);
 }
 
 }  // namespace
