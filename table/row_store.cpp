@@ -252,7 +252,7 @@ void RowStore::Renumber(std::size_t from) {
   numbers_.erase(numbers_.lower_bound(from), numbers_.end());
 }
 
-std::size_t RowStore::DeleteBlankRows(std::size_t among) {
+std::size_t RowStore::DeleteBlankRows(std::size_t among, std::size_t* follow) {
   ++generation_;
   const auto blank = [](const Row& row) { return row.size == 0 || row.text[0] == kSeparator; };
   // Rows before the first blank one keep their places and numbers.
@@ -261,6 +261,9 @@ std::size_t RowStore::DeleteBlankRows(std::size_t among) {
   if (first == end) return 0;
   const std::size_t from = static_cast<std::size_t>(first - rows_.begin());
   const std::size_t before = rows_.size();
+  if (follow && *follow > from)
+    *follow -= static_cast<std::size_t>(
+        std::count_if(first, rows_.begin() + static_cast<std::ptrdiff_t>(std::min(*follow, std::min(among, before))), blank));
   rows_.erase(std::remove_if(first, end, blank), end);
   Renumber(from);
   return before - rows_.size();

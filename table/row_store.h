@@ -128,7 +128,9 @@ class RowStore : public rt::ListModel {
   // Deletes every row whose content is empty, then renumbers; returns how
   // many went. Rows from `among` on are known to have content (rows just
   // taken in) and are not looked at.
-  std::size_t DeleteBlankRows(std::size_t among = static_cast<std::size_t>(-1));
+  // `follow`, when given, is a row's index: afterwards it is that row's new
+  // index, or, when that row went, the index of the first kept row after it.
+  std::size_t DeleteBlankRows(std::size_t among = static_cast<std::size_t>(-1), std::size_t* follow = nullptr);
   void ClearColumn(std::size_t column);
   void SetAllChecked(bool checked);
   // Rows whose content contains the text (case-sensitive), in table order.

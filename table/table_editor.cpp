@@ -62,8 +62,12 @@ void TableEditor::RenumberRows() {
 }
 
 void TableEditor::DeleteBlankRows(std::size_t among) {
-  rows_.DeleteBlankRows(among);
+  // The list keeps the current row by its place: moved back onto its row.
+  const int current = List().CurrentRow();
+  std::size_t row = current < 0 ? 0 : static_cast<std::size_t>(current);
+  rows_.DeleteBlankRows(among, current < 0 ? nullptr : &row);
   Refresh();
+  if (current >= 0) List().SetCurrentRow(row < rows_.RowCount() ? static_cast<int>(row) : -1);
 }
 
 void TableEditor::ClearColumn(std::size_t column) {

@@ -23,9 +23,26 @@ TEST_F(TableEditorTest, DeletingKeepsTheNumbersConsecutive) {
   sim.ui.Click("删除");
   EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"", "b", "", "", "c"}));
   EXPECT_EQ(ColumnOf(kNumber), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+  // The current row (the paste position) stays on its row: "c".
+  Table().SetCurrentRow(4);
   sim.ui.Click("删除1");
   EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"b", "c"}));
   EXPECT_EQ(ColumnOf(kNumber), (std::vector<std::string>{"1", "2"}));
+  EXPECT_EQ(Table().CurrentRow(), 1);
+  // A blank current row gives its place to the row after it.
+  AddRows({"", "d"});
+  Table().SetCurrentRow(2);
+  sim.ui.Click("删除1");
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"b", "c", "d"}));
+  EXPECT_EQ(Table().CurrentRow(), 2);
+  // Deleting the current row: the row that moves into its place is current.
+  Table().SetCurrentRow(1);
+  sim.ui.Click("删除");
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"b", "d"}));
+  EXPECT_EQ(Table().CurrentRow(), 1);
+  sim.ui.Click("删除");  // the last row: none moves into its place
+  EXPECT_EQ(Table().CurrentRow(), -1);
+  AddRows({"c"});
   Table().SetCurrentRow(-1);
   sim.ui.Click("删除");  // no current row: nothing happens
   EXPECT_EQ(app.Rows().RowCount(), 2u);

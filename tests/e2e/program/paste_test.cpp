@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "driver/controls.h"
+#include "driver/drop.h"
 #include "driver/input.h"
 #include "driver/paste_timing.h"
 #include "driver/process.h"
@@ -221,6 +222,35 @@ TEST_F(PasteTest, AQueuedPressSendsNothingIntoTheWindowTheUserSwitchedTo) {
   EXPECT_EQ(Fields(), (std::vector<std::string>{"张三", "", "", ""}));
   EXPECT_TRUE(BalloonShown());
   other.Close();
+}
+
+TEST_F(PasteTest, BlankRowsDeletedAboveTheCurrentRowLeaveItCurrent) {
+  // 张三, a blank row, 李四, 王五; 王五 chosen in the table; then a file
+  // dropped: its rows are added and the blank rows already there deleted.
+  std::ofstream(Beside("保存A.txt"), std::ios::binary)
+      << "\xD5\xC5\xC8\xFD\xA1\xEF\xA1\xEF\xC0\xEE\xCB\xC4\xA1\xEF\xCD\xF5\xCE\xE5\xA1\xEF";
+  ASSERT_TRUE(ClickButton(Control("打开A")));
+  ASSERT_TRUE(WaitUntil([&] { return ListCellText(table_, 3, 1) == "王五"; }));
+  CaptureAndLoadHotkey();
+  ASSERT_TRUE(SelectComboItem(Control("导入方式"), std::string_view("Excel制表符录入")));
+  ASSERT_TRUE(ClickAt(*ListCellPoint(table_, 3, 1)));
+  ASSERT_TRUE(WaitUntil([&] { return SendWithTimeout(table_, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 3; }));
+  std::ofstream(Beside("导入 赵六.txt"), std::ios::binary) << "\xD5\xD4\xC1\xF9\r\n";
+  std::string error;
+  ASSERT_TRUE(DropFiles(CenterOf(table_), {Beside("导入 赵六.txt").wstring()}, &error)) << error;
+  ASSERT_TRUE(WaitUntil([&] { return ListCellText(table_, 3, 1) == "赵六" && ListItemCount(table_) == 4; }));
+  // Into the field, clicked as a user does (again when Wine lost the click
+  // that activates the window).
+  ASSERT_TRUE(WaitUntil([&] {
+    if (GetForegroundWindow() == target_.Window()) return true;
+    ClickAt(CenterOf(Field(101)));
+    return false;
+  }, 10000, 500));
+  PressHotkeyIn(Field(101));
+  ASSERT_TRUE(WaitUntil([&] { return !WindowText(Field(101)).value_or("").empty(); }));
+  Sleep(300);
+  EXPECT_EQ(WindowText(Field(101)), "王五");
+  std::filesystem::remove(Beside("导入 赵六.txt"));
 }
 
 TEST_F(PasteTest, ManualHorizontalPressesFillTheFieldsInOrderWithTabBetween) {
