@@ -21,6 +21,7 @@ void HotkeyLoader::Bind() {
   for (int i = 0; i < 3; ++i) {
     p_.ui.Bind(kRecorderBoxes[i], EventKind::kMouseDown, [this, i](const Event&) {
       p_.ui["按钮5"].SetText("启动按键精灵");
+      recorder_marked_off();
       UnregisterRecorderHotkeys();
       if (RowHotkeysLoaded()) {
         LoadOrUnloadRowHotkeys();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,10 @@ class HotkeyLoader {
   const HotkeyIds& Ids() const { return ids_; }
   // The row slot (1 to 50) of a hotkey identifier, 0 for none.
   int SlotOf(int id) const;
+
+  // A recorder hotkey box was pressed: the recorder is off, a replay under
+  // way ends at once (its stop hotkey is freed with the others).
+  std::function<void()> recorder_marked_off = [] {};
 
  private:
   // Registers a hotkey text into `slot` (its id, first unregistered); a

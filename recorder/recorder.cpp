@@ -71,6 +71,7 @@ void Recorder::EnableButton() {
     AskToStopRecording(30);
     return;
   }
+  switched_off();
   p_.ui["透明标签17"].SetText("模拟次数");
   SetStatus(kNotRecording, kBlue);
   p_.ui[kRunFlag].SetChecked(false);
@@ -84,6 +85,10 @@ void Recorder::EnableButton() {
 
 void Recorder::RecordHotkey() {
   if (!On()) return;
+  if (replaying()) {
+    p_.ui.Hint("●请按" + p_.ui["停止"].Text() + "停止模拟，再记录！", "记录", 30, 30);
+    return;
+  }
   p_.ui[kRunFlag].SetChecked(true);
   if (Recording())
     StopRecording();

@@ -43,6 +43,11 @@ class Recorder {
   std::function<void()> show_table = [] {};
   // Backtick paste's mouse hook removed.
   std::function<void()> remove_backtick_hook = [] {};
+  // The recorder was switched off: a replay under way ends at once.
+  std::function<void()> switched_off = [] {};
+  // Whether a replay is under way: no recording starts meanwhile (it would
+  // record the replay's own input).
+  std::function<bool()> replaying = [] { return false; };
 
  private:
   void EnableButton();

@@ -95,6 +95,8 @@ void Replay::NextRow() {
   while (row_ < rows_ && MayRun()) {
     const std::string_view kind = events_.Cell(row_, 0);
     if (kind == "鼠标" || kind == "按键") {
+      due_.mouse = kind == "鼠标";
+      for (std::size_t i = 0; i < 3; ++i) due_.cells[i] = rt::ToInteger(events_.Cell(row_, 3 + i));
       After(std::max(0, rt::ToInteger(events_.Cell(row_, 7))), &Replay::SendRow);
       return;
     }
@@ -104,14 +106,13 @@ void Replay::NextRow() {
 }
 
 void Replay::SendRow() {
-  // The list may change between rows (a slot loaded meanwhile): a row that
-  // is gone reads as empty and plays nothing.
-  auto number = [&](std::size_t column) { return rt::ToInteger(events_.Cell(row_, column)); };
-  const std::string_view kind = events_.Cell(row_, 0);
-  if (kind == "鼠标")
-    ReplayMouseEvent(p_, number(5), number(3), number(4));
-  else if (kind == "按键")
-    SendKeyEvent(p_, number(3), number(4), false);
+  // The list may change between rows (a slot loaded meanwhile): the next
+  // row is read from it as it is then; a row that is gone reads as empty
+  // and plays nothing.
+  if (due_.mouse)
+    ReplayMouseEvent(p_, due_.cells[2], due_.cells[0], due_.cells[1]);
+  else
+    SendKeyEvent(p_, due_.cells[0], due_.cells[1], false);
   ++row_;
   NextRow();
 }

@@ -27,7 +27,8 @@ class Replay {
   void Bind();
   void SimulateHotkey();
   void StopHotkey();
-  // The window is closing: nothing more is sent, not even a row already due.
+  // The window is closing, or the recorder was switched off: the replay
+  // ends at once, for good; nothing more is sent, not even a row already due.
   void Stop();
   bool Running() const { return running_; }
 
@@ -55,6 +56,13 @@ class Replay {
   int passes_ = 0;
   std::size_t row_ = 0;
   std::size_t rows_ = 0;
+  // The row due next, copied when it was scheduled: the list may change
+  // meanwhile (another slot ticked), and the row sent is the row scheduled.
+  struct DueRow {
+    bool mouse = false;
+    int cells[3] = {};  // columns 3, 4 and 5
+  };
+  DueRow due_;
 };
 
 }  // namespace tovan::recorder

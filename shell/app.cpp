@@ -89,6 +89,9 @@ void App::Bind() {
   backtick_.Bind();
   recorder_.show_table = [this] { ShowTable(); };
   recorder_.remove_backtick_hook = [this] { p_.mouse_hook.Remove(paste::kBacktickHookOwner); };
+  recorder_.switched_off = [this] { replay_.Stop(); };
+  recorder_.replaying = [this] { return replay_.Running(); };
+  hotkeys_.recorder_marked_off = [this] { replay_.Stop(); };
   recorder_.Bind();
   replay_.Bind();
   ui.Bind("按钮word", EventKind::kClicked, [this](const Event&) { backtick_.WordButton(); });

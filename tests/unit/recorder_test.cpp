@@ -313,6 +313,59 @@ TEST_F(ReplayTest, SwitchingTheRecorderOffDuringAReplaySendsNothingMore) {
   EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+210 65 down"}));
   EXPECT_EQ(U("按钮5").Text(), "启动按键精灵");
   EXPECT_EQ(U("透明标签16").Text(), "状态：记录未开启");
+  // Off and on again during a row's delay: the old replay is over for good,
+  // and a new one starts.
+  Prepare("200", "200");
+  sim.clock.AfterMillis(100, [&] { SwitchOn(); });
+  sim.clock.AfterMillis(150, [&] { SwitchOn(); });
+  std::size_t mark2 = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(3000);
+  EXPECT_EQ(Injected(sim, sim.NowMillis(), mark2), (Lines{}));
+  app.Events().Append({"按键", "A", "按下", "65", "3", "", "", "200"});
+  const std::int64_t t1 = sim.NowMillis();
+  mark2 = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(1000);
+  EXPECT_EQ(Injected(sim, t1, mark2), (Lines{"+210 65 down", "+460 65 down", "+710 65 down"}));
+}
+
+TEST_F(ReplayTest, TheRowSentIsTheRowScheduledAndTheRecordersHotkeysAndBoxesStayInCharge) {
+  Prepare("200", "0");
+  const auto load = [&](const char* delay) {
+    app.Events().Clear();
+    app.Events().Append({"按键", "A", "按下", "65", "3", "", "", delay});
+  };
+  // Stopped while a row waits its delay, and another recording loaded
+  // meanwhile: the row scheduled is the one sent.
+  sim.clock.AfterMillis(100, [&] {
+    sim.hotkeys.Press(0, kF11);
+    app.Events().Clear();
+    app.Events().Append({"鼠标", "右键按下", "", "5", "5", "516", "", "0"});
+  });
+  std::int64_t t0 = sim.NowMillis();
+  std::size_t mark = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(1000);
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{"+210 65 down"}));
+  // The record hotkey during a replay records nothing of it.
+  load("2000");
+  sim.clock.AfterMillis(100, [&] { sim.hotkeys.Press(0, kF9); });
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(500);
+  EXPECT_EQ(U("透明标签16").Text(), "状态：模拟已开启");
+  EXPECT_NE(sim.log.Of(Action::kBalloon).back().detail.find("●请按F11停止模拟，再记录！"), std::string::npos);
+  sim.clock.Wait(2000);
+  // A press on a recorder hotkey box frees the stop hotkey: the replay
+  // ends there, nothing more is sent.
+  load("200");
+  ChooseItem("组合框64", "3");
+  sim.clock.AfterMillis(100, [&] { sim.ui.MouseDown("停止"); });
+  t0 = sim.NowMillis();
+  mark = sim.log.Entries().size();
+  sim.ui.Click("按钮117");
+  sim.clock.Wait(3000);
+  EXPECT_EQ(Injected(sim, t0, mark), (Lines{}));
 }
 
 TEST_F(ReplayTest, ClosingTheWindowSendsNothingMoreNotEvenARowAlreadyDue) {
