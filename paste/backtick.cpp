@@ -61,6 +61,9 @@ std::string Backtick::Copy(int wait_ms, std::uintptr_t window) {
   // once it has changed, or when the program has had its time.
   for (int waited = wait_ms; p_.clipboard.Sequence() == before && waited < kCopyWaitLimitMs; waited += 10)
     p_.clock.Wait(10);
+  // A Ctrl+C that changed nothing copied nothing (no selection): what the
+  // clipboard still holds is an older copy, perhaps one held for the table.
+  if (p_.clipboard.Sequence() == before) return {};
   return p_.clipboard.Text();
 }
 

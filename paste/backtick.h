@@ -88,7 +88,8 @@ class Backtick {
   bool SamePageOn() const;
   int CopyWait() const;
   // Ctrl+C, the given wait, and what the clipboard then holds (nothing
-  // when `window`, the one the copy belongs to, has left the front).
+  // when `window`, the one the copy belongs to, has left the front, or
+  // when the Ctrl+C changed nothing).
   std::string Copy(int wait_ms, std::uintptr_t window);
   // Whether the window is (still) in front; if not, says so.
   bool InFront(std::uintptr_t window);

@@ -1,5 +1,6 @@
 // The backtick key's copy modes, backtick paste with the mouse, the
 // same-page mode and pin-on-top, as timed stories on the simulated platform.
+#include "runtime/gbk.h"
 #include "table/button_colours.h"
 #include "tests/unit/paste_test_fixture.h"
 
@@ -36,6 +37,28 @@ class BacktickTest : public PasteTest {
     sim.mouse_hook.Send(rt::kLeftButtonUp, to);
   }
 };
+
+TEST_F(BacktickTest, ACopyHeldWhileASlotOpensIsAddedOnceAndAPressThatCopiedNothingAddsNothing) {
+  std::string slot;
+  for (int i = 0; i < 100; ++i) slot += "r" + std::to_string(i) + "★";
+  sim.files.Write(sim.files.InRunDirectory("保存D.txt"), rt::ToGbk(slot).bytes);
+  sim.worker.SetJobMillis(1200);  // the slot takes 1.2 s to read
+  ImportMode("单次录入");
+  sim.clock.AfterMillis(0, [&] { sim.ui.Click("打开D"); });
+  // While it opens: a copy (held until the rows are in), then a press with
+  // nothing selected, whose Ctrl+C changes nothing.
+  sim.clock.AfterMillis(100, [&] {
+    Selected("复制");
+    sim.hotkeys.Press(0, rt::kVkBacktick);
+  });
+  sim.clock.AfterMillis(600, [&] {
+    Selected("");
+    sim.hotkeys.Press(0, rt::kVkBacktick);
+  });
+  sim.clock.Wait(3000);
+  ASSERT_EQ(app.Rows().RowCount(), 101u);
+  EXPECT_EQ(app.Rows().Cell(100, table::kContent), "复制");
+}
 
 TEST_F(BacktickTest, ACopyIntoTheTableIsSplitByTheImportModeAndEmptyPartsLeaveNoRow) {
   AddRows({"old"});
