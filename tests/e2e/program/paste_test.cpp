@@ -206,6 +206,8 @@ TEST_F(PasteTest, TwelveRowsStopAtTheQuestionTheFormAsksAfterItsTenthFieldAndNot
 TEST_F(PasteTest, AQueuedPressSendsNothingIntoTheWindowTheUserSwitchedTo) {
   TargetProgram other;
   ASSERT_NO_FATAL_FAILURE(other.Start());
+  // Below the first one, not over it, so that a click reaches it.
+  ASSERT_TRUE(SetWindowPos(other.Window(), nullptr, 100, 450, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
   CaptureAndLoadHotkey();
   ASSERT_TRUE(SelectComboItem(Control("组合框2"), std::string_view("300")));
   // Two quick presses in the target; once the first row is in, the user
