@@ -199,16 +199,18 @@ void Backtick::MouseEvent(const rt::MouseEvent& event) {
     case rt::kLeftButtonDown: press_point_ = event.screen; break;
     case rt::kLeftButtonUp:
       // Released elsewhere than pressed: a drag, that is a selection.
-      if (event.screen != press_point_) CopyDrag(p_.target.TopLevelOf(event.window));
+      if (event.screen != press_point_) in_turn([this, window = p_.target.TopLevelOf(event.window)] { CopyDrag(window); });
       break;
-    case rt::kMiddleButtonDown: MiddleClickPaste(p_.target.TopLevelOf(event.window)); break;
+    case rt::kMiddleButtonDown:
+      in_turn([this, window = p_.target.TopLevelOf(event.window)] { MiddleClickPaste(window); });
+      break;
     default: break;
   }
 }
 
 void Backtick::CopyDrag(std::uintptr_t window) {
-  // Drags made during this copy's waits are heard after it, in their order
-  // (the window's job queue): one copy after another.
+  // Drags and presses made during this copy's waits come after it, in their
+  // order: one copy after another, and a paste never before a copy.
   p_.clock.Wait(CopyWait());
   // Outside the same-page mode the text stays on the clipboard for the
   // backtick or a middle click to paste, unread: a read would hold the

@@ -64,6 +64,9 @@ class Backtick {
   std::function<void()> show_table = [] {};
   // Puts the Excel cell cursor back to row 1 with every column to fill.
   std::function<void()> reset_cell_cursor = [] {};
+  // Runs a mouse copy or paste in turn with the hotkey presses: after the
+  // one under way, and a press made meanwhile after it.
+  std::function<void(std::function<void()>)> in_turn = [](std::function<void()> job) { job(); };
 
  private:
   // The copy modes of a press.

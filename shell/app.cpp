@@ -86,6 +86,7 @@ void App::Bind() {
   backtick_.select_copy_mode = [this](std::string_view button, int mode) { SelectCopyMode(button, mode); };
   backtick_.show_table = [this] { ShowTable(); };
   backtick_.reset_cell_cursor = [this] { batch_.ResetCellCursor(); };
+  backtick_.in_turn = [this](std::function<void()> job) { busy_input_.Press(BusyInput::Kind::kPress, std::move(job)); };
   backtick_.Bind();
   recorder_.show_table = [this] { ShowTable(); };
   recorder_.remove_backtick_hook = [this] { p_.mouse_hook.Remove(paste::kBacktickHookOwner); };

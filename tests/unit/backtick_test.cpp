@@ -174,6 +174,13 @@ TEST_F(BacktickTest, BacktickPasteCopiesDragsAndPastesOnTheKeyOrAMiddleClick) {
   t0 = Now();
   sim.mouse_hook.Send(rt::kMiddleButtonDown, {5, 5});
   EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+V"}));
+  // A backtick press made while a drag's copy waits comes after that copy:
+  // its paste never goes out before the Ctrl+C.
+  sim.clock.AfterMillis(20, [&] { sim.hotkeys.Press(0, rt::kVkBacktick); });
+  t0 = Now();
+  Drag({10, 10}, {60, 12});
+  sim.clock.Wait(300);
+  EXPECT_EQ(Story(t0), (Lines{"+50 Ctrl+C", "+50 clip 拖选", "+150 Ctrl+V"}));
   // A drag in a window that has left the front by the copy's moment: no
   // Ctrl+C goes to the window now in front.
   t0 = Now();
