@@ -43,7 +43,10 @@ std::string RowName(int i, bool gbk) { return (gbk ? "\xD0\xD0" : "行") + std::
 // each was followed by a Tab, the last without.
 std::string TabbedRows(int count) {
   std::string out;
-  for (int i = 1; i <= count; ++i) out += (i > 1 ? "\t" : "") + RowName(i, false);
+  for (int i = 1; i <= count; ++i) {
+    if (i > 1) out += '\t';
+    out += RowName(i, false);
+  }
   return out;
 }
 
@@ -53,7 +56,9 @@ void WriteNumberedRows(int count, bool chinese = false) {
   std::ofstream rows(Beside("保存A.txt"), std::ios::binary);
   std::ofstream extras(Beside("跳快数据A.txt"), std::ios::binary);
   for (int i = 1; i <= count; ++i) {
-    rows << (chinese ? RowName(i, true) : "r" + std::to_string(i)) << "\xA1\xEF";
+    if (chinese) rows << RowName(i, true);
+    else rows << 'r' << i;
+    rows << "\xA1\xEF";
     extras << "1\xA1\xEF\xA1\xEF" << (i == 1 ? "Ctrl+Shift+F2" : "") << "\r\n";
   }
 }
@@ -369,7 +374,11 @@ TEST_F(PasteTest, SoakThreeHundredRowsArriveOnceEachInWinesNotepadAndWordpad) {
   ChooseMode("自动纵向粘贴");
   ASSERT_TRUE(SelectComboItem(Control("组合框2"), std::string_view("10")));
   std::string expected;
-  for (int i = 1; i <= 300; ++i) expected += "r" + std::to_string(i) + (i < 300 ? "\n" : "");
+  for (int i = 1; i <= 300; ++i) {
+    expected += 'r';
+    expected += std::to_string(i);
+    if (i < 300) expected += '\n';
+  }
   struct Program {
     const char* name;
     const wchar_t* path;
