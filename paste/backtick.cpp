@@ -51,7 +51,7 @@ bool Backtick::InFront(std::uintptr_t window) {
   return false;
 }
 
-std::string Backtick::Copy(int wait_ms, std::uintptr_t window) {
+std::string Backtick::Copy(int wait_ms, std::uintptr_t window, std::int64_t moved_on_after) {
   if (!InFront(window)) return {};
   const std::uint64_t before = p_.clipboard.Sequence();
   p_.keys.Chord({rt::kVkControl, 'C'});
@@ -59,7 +59,9 @@ std::string Backtick::Copy(int wait_ms, std::uintptr_t window) {
   // Ctrl+C only asks the program to copy. Opening the clipboard to read
   // while it is about to write makes its copy fail: the clipboard is read
   // once it has changed, or when the program has had its time.
-  for (int waited = wait_ms; p_.clipboard.Sequence() == before && waited < kCopyWaitLimitMs; waited += 10)
+  for (int waited = wait_ms; p_.clipboard.Sequence() == before && waited < kCopyWaitLimitMs &&
+                            p_.mouse_hook.LastLeftReleaseMicros() <= moved_on_after;
+       waited += 10)
     p_.clock.Wait(10);
   // A Ctrl+C that changed nothing copied nothing (no selection): what the
   // clipboard still holds is an older copy, perhaps one held for the table.
@@ -199,19 +201,25 @@ void Backtick::MouseEvent(const rt::MouseEvent& event) {
     case rt::kLeftButtonDown: press_point_ = event.screen; break;
     case rt::kLeftButtonUp:
       // Released elsewhere than pressed: a drag, that is a selection.
-      if (event.screen != press_point_) in_turn([this, window = p_.target.TopLevelOf(event.window)] { CopyDrag(window); });
+      if (event.screen == press_point_) break;
+      in_turn([this, window = p_.target.TopLevelOf(event.window), released = event.micros] {
+        CopyDrag(window, released);
+      });
       break;
     case rt::kMiddleButtonDown:
-      in_turn([this, window = p_.target.TopLevelOf(event.window)] { MiddleClickPaste(window); });
+      in_turn([this, window = p_.target.TopLevelOf(event.window), pressed = event.micros] {
+        MiddleClickPaste(window, pressed);
+      });
       break;
     default: break;
   }
 }
 
-void Backtick::CopyDrag(std::uintptr_t window) {
+void Backtick::CopyDrag(std::uintptr_t window, std::int64_t released_micros) {
   // Drags and presses made during this copy's waits come after it, in their
-  // order: one copy after another, and a paste never before a copy.
-  p_.clock.Wait(CopyWait());
+  // order: one copy after another, and a paste never before a copy. The
+  // copy wait counts from the release, however long the turn took to come.
+  p_.clock.WaitUntil(released_micros + std::int64_t{CopyWait()} * 1000);
   // Outside the same-page mode the text stays on the clipboard for the
   // backtick or a middle click to paste, unread: a read would hold the
   // clipboard just when a paste may want it.
@@ -221,15 +229,18 @@ void Backtick::CopyDrag(std::uintptr_t window) {
     p_.clock.Wait(50);
     return;
   }
-  const std::string text = Copy(50, window);
+  // A later release (the next drag, or a click that ends the selection)
+  // means the user has moved on: the next copy does not wait behind one
+  // whose Ctrl+C changed nothing.
+  const std::string text = Copy(50, window, released_micros);
   if (!text.empty() && SamePageOn()) {
     AppendToSamePage(text);
     p_.clipboard.SetText("");
   }
 }
 
-void Backtick::MiddleClickPaste(std::uintptr_t window) {
-  p_.clock.Wait(50);
+void Backtick::MiddleClickPaste(std::uintptr_t window, std::int64_t pressed_micros) {
+  p_.clock.WaitUntil(pressed_micros + 50'000);
   if (InFront(window)) p_.keys.Chord({rt::kVkControl, 'V'});
 }
 

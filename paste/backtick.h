@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "paste/hotkey_loader.h"
@@ -84,16 +85,19 @@ class Backtick {
   // The mouse, while backtick paste is on.
   void MouseEvent(const rt::MouseEvent& event);
   // A mouse action belongs to the top-level window under the cursor when
-  // the button was released (pressed, for the middle button).
-  void CopyDrag(std::uintptr_t window);
-  void MiddleClickPaste(std::uintptr_t window);
+  // the button was released (pressed, for the middle button), and its
+  // waits count from that moment (Clock::NowMicros).
+  void CopyDrag(std::uintptr_t window, std::int64_t released_micros);
+  void MiddleClickPaste(std::uintptr_t window, std::int64_t pressed_micros);
 
   bool SamePageOn() const;
   int CopyWait() const;
   // Ctrl+C, the given wait, and what the clipboard then holds (nothing
   // when `window`, the one the copy belongs to, has left the front, or
-  // when the Ctrl+C changed nothing).
-  std::string Copy(int wait_ms, std::uintptr_t window);
+  // when the Ctrl+C changed nothing). The wait for the program to copy
+  // ends early once the left button is released after `moved_on_after`.
+  std::string Copy(int wait_ms, std::uintptr_t window,
+                   std::int64_t moved_on_after = std::numeric_limits<std::int64_t>::max());
   // Whether the window is (still) in front; if not, says so.
   bool InFront(std::uintptr_t window);
   void AppendToSamePage(const std::string& text);

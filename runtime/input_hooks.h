@@ -41,6 +41,8 @@ struct MouseEvent {
   // the middle button's press (0 for other events): the handling may come
   // later, the cursor elsewhere.
   std::uintptr_t window = 0;
+  // When it happened, on the program's clock (Clock::NowMicros).
+  std::int64_t micros = 0;
 };
 
 struct KeyEvent {
@@ -58,6 +60,10 @@ class MouseHook {
   virtual bool Install(std::string_view owner, Handler handler) = 0;
   virtual void Remove(std::string_view owner) = 0;
   virtual bool Installed(std::string_view owner) const = 0;
+  // When the left button was last released (Clock::NowMicros; 0 for
+  // never), known as soon as the hook hears it, before that release's turn
+  // to be handled has come.
+  virtual std::int64_t LastLeftReleaseMicros() const = 0;
 };
 
 class KeyboardHook {

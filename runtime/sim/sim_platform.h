@@ -41,7 +41,7 @@ class SimPlatform {
   SimHotkeys hotkeys;
   SimKeys keys;
   SimMessages messages;
-  SimMouseHook mouse_hook{ui};
+  SimMouseHook mouse_hook{ui, clock};
   SimKeyboardHook keyboard_hook{ui};
   SimInjector injector{clock, log};
   SimShellOpen shell;

@@ -63,14 +63,21 @@ class SimHook : public Hook {
 
 class SimMouseHook : public SimHook<MouseHook, MouseEvent> {
  public:
-  using SimHook::SimHook;
+  SimMouseHook(Ui& ui, const Clock& clock) : SimHook(ui), clock_(clock) {}
   void Send(int message, Point screen, bool ours = false) {
+    if (message == kLeftButtonUp) last_left_release_ = clock_.NowMicros();
     Deliver(MouseEvent{.message = message, .screen = screen, .ours = ours,
                        .window = message == kRightButtonUp || message == kLeftButtonUp ||
                                          message == kMiddleButtonUp || message == kMiddleButtonDown
                                      ? Window().WindowUnderCursor()
-                                     : 0});
+                                     : 0,
+                       .micros = clock_.NowMicros()});
   }
+  std::int64_t LastLeftReleaseMicros() const override { return last_left_release_; }
+
+ private:
+  const Clock& clock_;
+  std::int64_t last_left_release_ = 0;
 };
 
 class SimKeyboardHook : public SimHook<KeyboardHook, KeyEvent> {

@@ -22,16 +22,20 @@ KernelHandle MakeTimer() {
 
 }  // namespace
 
-Win32Clock::Win32Clock(Ui& ui) : ui_(ui) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  frequency_ = f.QuadPart > 0 ? f.QuadPart : 1;
-}
+Win32Clock::Win32Clock(Ui& ui) : ui_(ui) {}
 
-std::int64_t Win32Clock::NowMicros() const {
+std::int64_t Win32Clock::NowMicros() const { return Micros(); }
+
+std::int64_t Win32Clock::Micros() {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart > 0 ? f.QuadPart : 1;
+  }();
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
-  return static_cast<std::int64_t>(now.QuadPart / frequency_ * 1'000'000 + now.QuadPart % frequency_ * 1'000'000 / frequency_);
+  // In two parts: the counter times a million overflows after days.
+  return static_cast<std::int64_t>(now.QuadPart / frequency * 1'000'000 + now.QuadPart % frequency * 1'000'000 / frequency);
 }
 
 void Win32Clock::Wait(int ms) {

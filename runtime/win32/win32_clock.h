@@ -11,6 +11,9 @@ class Win32Clock : public Clock {
  public:
   explicit Win32Clock(Ui& ui);
   std::int64_t NowMicros() const override;
+  // The same clock for code without the object (a hook procedure, on any
+  // thread).
+  static std::int64_t Micros();
   void Wait(int ms) override;
   void WaitUntil(std::int64_t micros) override;
   void WaitDue(std::int64_t due_ticks) override;
@@ -21,7 +24,6 @@ class Win32Clock : public Clock {
   // Waits until `deadline` (microseconds of NowMicros) while events run.
   void SleepUntil(std::int64_t deadline);
   Ui& ui_;
-  long long frequency_ = 1;
 };
 
 }  // namespace tovan::rt::win32

@@ -6,35 +6,31 @@
 #include <atomic>
 #include <optional>
 
+#include "runtime/win32/win32_clock.h"
 #include "runtime/win32/win32_services.h"
 
 namespace tovan::rt::win32 {
 namespace {
 
 std::atomic<std::int64_t> longest_call_micros{0};
+std::atomic<std::int64_t> last_left_release_micros{0};
 
-std::int64_t Micros() {
-  static const LONGLONG frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart > 0 ? f.QuadPart : 1;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart * 1'000'000 / frequency;
-}
+std::int64_t Micros() { return Win32Clock::Micros(); }
 
 // What a procedure keeps of an event; mouse moves are not kept.
 std::optional<MouseEvent> Noted(MouseEvent*, WPARAM message, LPARAM data) {
   if (message == WM_MOUSEMOVE) return std::nullopt;
   const auto& event = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+  const std::int64_t now = Micros();
+  if (message == WM_LBUTTONUP) last_left_release_micros.store(now);
   return MouseEvent{.message = static_cast<int>(message),
                     .screen = {event.pt.x, event.pt.y},
                     .ours = event.dwExtraInfo == kInjectedByTovan,
                     .window = message == WM_RBUTTONUP || message == WM_LBUTTONUP || message == WM_MBUTTONUP ||
                                       message == WM_MBUTTONDOWN
                                   ? reinterpret_cast<std::uintptr_t>(WindowFromPoint(event.pt))
-                                  : 0};
+                                  : 0,
+                    .micros = now};
 }
 
 std::optional<KeyEvent> Noted(KeyEvent*, WPARAM message, LPARAM data) {
@@ -47,6 +43,8 @@ std::optional<KeyEvent> Noted(KeyEvent*, WPARAM message, LPARAM data) {
 }  // namespace
 
 std::int64_t LongestHookCallMicros() { return longest_call_micros.load(); }
+
+std::int64_t Win32MouseHook::LastLeftReleaseMicros() const { return last_left_release_micros.load(); }
 
 template <class Base, class Event, int kHookType>
 Win32Hook<Base, Event, kHookType>::~Win32Hook() {

@@ -171,7 +171,11 @@ class Win32Hook : public Base {
   HHOOK hook_ = nullptr;
 };
 
-using Win32MouseHook = Win32Hook<MouseHook, MouseEvent, WH_MOUSE_LL>;
+class Win32MouseHook : public Win32Hook<MouseHook, MouseEvent, WH_MOUSE_LL> {
+ public:
+  using Win32Hook::Win32Hook;
+  std::int64_t LastLeftReleaseMicros() const override;
+};
 using Win32KeyboardHook = Win32Hook<KeyboardHook, KeyEvent, WH_KEYBOARD_LL>;
 
 class Win32Injector : public InputInjector {

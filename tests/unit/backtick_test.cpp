@@ -143,6 +143,23 @@ TEST_F(BacktickTest, TheSamePageModeCollectsCopiesAsLinesAndDragsToo) {
   sim.clock.Wait(300);
   EXPECT_EQ(U("编辑框25").Text(), "第一段\r\n一\r\n二\r\n");
   EXPECT_EQ(sim.clipboard.Text(), "");
+  // A drag that selected nothing does not hold up the next one: its Ctrl+C
+  // goes out while "三" is still selected, not half a second later when
+  // the user has clicked elsewhere.
+  selection = "";
+  sim.keys.OnChord([&](const std::string& chord) {
+    if (chord == "Ctrl+C" && !selection.empty()) sim.clipboard.SetText(selection);
+  });
+  sim.clock.AfterMillis(30, [&] {
+    selection = "三";
+    Drag({10, 30}, {80, 30});
+  });
+  sim.clock.AfterMillis(200, [&] { selection = ""; });
+  auto t0_drags = Now();
+  Drag({10, 10}, {80, 10});
+  sim.clock.Wait(700);
+  EXPECT_EQ(U("编辑框25").Text(), "第一段\r\n一\r\n二\r\n三\r\n");
+  EXPECT_EQ(Story(t0_drags), (Lines{"+10 Ctrl+C", "+60 Ctrl+C", "+60 clip 三", "+110 clip "}));
   // A right click is not taken as the forced paste's window in this mode.
   sim.ui.SetCursor({5, 5}, 4660);
   sim.mouse_hook.Send(rt::kRightButtonUp, {5, 5});

@@ -62,4 +62,9 @@ std::optional<std::string> ClipboardText() {
   return utf8;
 }
 
+std::optional<std::string> ClipboardTextAfter(unsigned long sequence, int timeout_ms) {
+  if (!WaitUntil([&] { return GetClipboardSequenceNumber() != sequence; }, timeout_ms)) return std::nullopt;
+  return ClipboardText();
+}
+
 }  // namespace tovan::e2e

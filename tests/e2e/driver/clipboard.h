@@ -14,5 +14,11 @@ bool SetClipboardText(std::string_view utf8);
 // The clipboard's CF_UNICODETEXT, or nullopt if it holds none or could not be
 // opened.
 std::optional<std::string> ClipboardText();
+// The clipboard's text once its sequence number has moved on from
+// `sequence` (GetClipboardSequenceNumber before the copy), or nullopt after
+// `timeout_ms`. Waits without opening the clipboard: a program told to copy
+// while a test holds it open fails to copy, and polling by reading made a
+// drag copy go lost now and then.
+std::optional<std::string> ClipboardTextAfter(unsigned long sequence, int timeout_ms = 5000);
 
 }  // namespace tovan::e2e

@@ -111,17 +111,6 @@ class PasteTest : public TovanTest {
     Sleep(500);
     ASSERT_TRUE(WaitUntil([] { return HotkeyTaken(); }, kDefaultTimeoutMs, 200)) << "the row hotkey was not registered";
   }
-  // The target's field focused, and Wine done bringing its key states in
-  // line with the X server's, as it does once a window takes the focus
-  // (releasing keys that only SendInput pressed): a Shift pressed before
-  // and released by it shows that this has happened, so that it cannot let
-  // go of a hotkey's Ctrl and Shift afterwards.
-  void FocusWithKeysSettled(HWND field) {
-    ASSERT_TRUE(KeyDown(VK_SHIFT));
-    ASSERT_TRUE(FocusControl(field));
-    WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) >= 0; }, 1500);
-    ASSERT_TRUE(KeyUp(VK_SHIFT));
-  }
   // The target's field focused, the hotkey pressed.
   void PressHotkeyIn(HWND field, int times = 1) {
     ASSERT_NO_FATAL_FAILURE(FocusWithKeysSettled(field));

@@ -67,6 +67,18 @@ class TovanTest : public ProgramWindowTest {
     WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) >= 0; }, 1500);
     ASSERT_TRUE(KeyUp(VK_SHIFT));
   }
+  // Another program's field focused, and Wine done bringing its key states
+  // in line with the X server's, as it does once a window takes the focus
+  // (releasing keys that only SendInput pressed): a Shift pressed before
+  // and released by it shows that this has happened, so that it cannot let
+  // go of a hotkey's Ctrl and Shift, or the Ctrl of the program's own
+  // Ctrl+C, afterwards.
+  void FocusWithKeysSettled(HWND field) {
+    ASSERT_TRUE(KeyDown(VK_SHIFT));
+    ASSERT_TRUE(FocusControl(field));
+    WaitUntil([] { return GetAsyncKeyState(VK_SHIFT) >= 0; }, 1500);
+    ASSERT_TRUE(KeyUp(VK_SHIFT));
+  }
 };
 
 // The test target program beside the program: four single-line fields
