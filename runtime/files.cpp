@@ -19,13 +19,21 @@ class PiecesByPath : public Files::Pieces {
   std::string path_;
 };
 
+// A file that cannot be replaced in a folder where its new version was
+// just written is held by another program (or marked read-only, which the
+// program's own files are not).
+WriteResult Replacing(WriteResult renamed) {
+  if (renamed.failure == WriteFailure::kReadOnly) renamed.failure = WriteFailure::kInUse;
+  return renamed;
+}
+
 }  // namespace
 
 std::unique_ptr<Files::Pieces> Files::OpenPieces(std::string_view path) const {
   return std::make_unique<PiecesByPath>(*this, path);
 }
 
-bool Files::WriteTogether(std::initializer_list<FileContent> files) {
+WriteResult Files::WriteTogether(std::initializer_list<FileContent> files) {
   struct Step {
     std::string target;
     std::string temporary;
@@ -36,37 +44,31 @@ bool Files::WriteTogether(std::initializer_list<FileContent> files) {
   for (const FileContent& file : files) {
     const std::string target(file.path);
     steps.push_back(Step{target, target + kTemporary, {}, false});
-    if (!WriteNew(steps.back().temporary, file.bytes)) {
+    if (const WriteResult written = WriteNew(steps.back().temporary, file.bytes); !written) {
       for (const Step& step : steps) Remove(step.temporary);
-      return false;
+      return written;
     }
     if (Exists(target)) KeepAttributes(target, steps.back().temporary);
   }
   if (steps.size() == 1) {
-    if (Rename(steps[0].temporary, steps[0].target)) return true;
-    Remove(steps[0].temporary);
-    return false;
+    const WriteResult renamed = Rename(steps[0].temporary, steps[0].target);
+    if (!renamed) Remove(steps[0].temporary);
+    return Replacing(renamed);
   }
   // Each original is moved aside before its new file takes its place, so
   // that a later failure can put every original back.
-  bool failed = false;
+  WriteResult result;
   for (Step& step : steps) {
     if (Exists(step.target)) {
       const std::string backup = step.target + kMovedAside;
-      if (!Rename(step.target, backup)) {
-        failed = true;
-        break;
-      }
+      if (result = Replacing(Rename(step.target, backup)); !result) break;
       step.backup = backup;
     }
-    if (!Rename(step.temporary, step.target)) {
-      failed = true;
-      break;
-    }
+    if (result = Replacing(Rename(step.temporary, step.target)); !result) break;
     step.replaced = true;
   }
   for (Step& step : steps) {
-    if (failed) {
+    if (!result) {
       if (step.replaced && step.backup.empty()) Remove(step.target);
       if (!step.backup.empty()) Rename(step.backup, step.target);
       if (!step.replaced) Remove(step.temporary);
@@ -74,7 +76,7 @@ bool Files::WriteTogether(std::initializer_list<FileContent> files) {
       Remove(step.backup);
     }
   }
-  return !failed;
+  return result;
 }
 
 bool Files::RecoverTogether(std::initializer_list<std::string_view> paths) {

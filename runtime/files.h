@@ -11,6 +11,21 @@
 
 namespace tovan::rt {
 
+// Why a write failed.
+enum class WriteFailure {
+  kNone,
+  kInUse,     // another program holds the file (a virus scanner, a sync client)
+  kReadOnly,  // the folder or the disk refuses writing
+  kDiskFull,
+  kOther,
+};
+
+// How a write ended: true when the file is written.
+struct WriteResult {
+  WriteFailure failure = WriteFailure::kNone;
+  explicit operator bool() const { return failure == WriteFailure::kNone; }
+};
+
 struct FileContent {
   std::string_view path;
   std::string_view bytes;
@@ -50,11 +65,11 @@ class Files {
 
   // Writes the whole file: into a temporary file beside it, then replaces
   // the old one, so that a crash never leaves a truncated file.
-  bool Write(std::string_view path, std::string_view bytes) { return WriteTogether({{path, bytes}}); }
+  WriteResult Write(std::string_view path, std::string_view bytes) { return WriteTogether({{path, bytes}}); }
   // Writes files that belong together (a slot's rows and its extras): every
   // new file is written completely beside its original before any original
   // is replaced, and if anything fails, every original is as it was.
-  bool WriteTogether(std::initializer_list<FileContent> files);
+  WriteResult WriteTogether(std::initializer_list<FileContent> files);
   // After a WriteTogether that was cut short (the program ended between
   // moving an original aside and putting its new file in place), an
   // original is left only as its moved-aside copy: every moved-aside copy
@@ -72,9 +87,9 @@ class Files {
   // make them durable; give a new file the look the user gave its original
   // (hidden, system, archive, not indexed); rename a file over another
   // (replacing it); delete.
-  virtual bool WriteNew(std::string_view path, std::string_view bytes) = 0;
+  virtual WriteResult WriteNew(std::string_view path, std::string_view bytes) = 0;
   virtual void KeepAttributes(std::string_view original, std::string_view replacement) = 0;
-  virtual bool Rename(std::string_view from, std::string_view to) = 0;
+  virtual WriteResult Rename(std::string_view from, std::string_view to) = 0;
   virtual bool Remove(std::string_view path) = 0;
 };
 

@@ -95,6 +95,8 @@ class Ui {
   // window top + unit top + dy), the offsets scaled to the screen.
   void Hint(std::string_view text, std::string_view anchor, int dx, int dy);
   virtual Answer AskYesNo(std::string_view text, std::string_view title) = 0;
+  // A warning the user confirms with OK, for when no balloon could be seen.
+  virtual void Warn(std::string_view text, std::string_view title) = 0;
   // Files dropped on `on_unit` raise kDropped on `drop_unit`.
   virtual void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) = 0;
 

@@ -172,7 +172,6 @@ void App::Created() {
   ui.RegisterDropTarget("拖放对象1", "超级列表框1");
   ui.RegisterDropTarget("拖放对象2", "编辑框1009");
   hotkeys_.ReRegisterBacktick();
-  slots_.RecoverInterruptedSaves();
   p_.clock.Wait(500);
 
   PlaceWindow();
@@ -187,7 +186,12 @@ void App::Created() {
     ui[box].SetText(rt::ReadSetting(p_.files, settings_path_, kSettingsSection, box));
   settings_read_ = true;
 
-  if (!p_.system.ClaimInstance(kInstanceMarker)) ui.Destroy();
+  // A second instance ends here, having changed no file of the first.
+  if (!p_.system.ClaimInstance(kInstanceMarker)) {
+    ui.Destroy();
+    return;
+  }
+  slots_.RecoverInterruptedSaves();
 }
 
 void App::PlaceWindow() {
@@ -209,11 +213,18 @@ void App::PlaceWindow() {
 void App::Closing() {
   // A replay sends nothing into other programs once its window is gone.
   replay_.Stop();
+  p_.mouse_hook.Remove(paste::kBacktickHookOwner);
   // Closed before the start-up read the settings: the boxes hold nothing of
   // the user's yet, and writing them would wipe the saved hotkeys.
+  bool saved = true;
   if (settings_read_)
     for (const char* box : paste::kRecorderBoxes)
-      rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text());
+      saved = rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text()) && saved;
+  // No balloon can be seen once the window is gone.
+  if (!saved)
+    p_.ui.Warn("记录、模拟和停止的热键没能保存到“" + std::string(kSettingsFile) +
+                   "”（文件被其他程序占用，或文件夹不能写入），下次启动时不会恢复。",
+               "温馨提示");
   hotkeys_.UnregisterAll();
 }
 

@@ -1,6 +1,7 @@
 #include "table/recording_files.h"
 
 #include "runtime/gbk.h"
+#include "table/saving.h"
 #include "table/slot_format.h"
 
 namespace tovan::table {
@@ -62,9 +63,22 @@ void RecordingFiles::Bind() {
 }
 
 void RecordingFiles::Save() {
-  const std::string bytes = rt::ToGbk(RecordingText(events_)).bytes;
-  for (int slot = 1; slot <= 5; ++slot)
-    if (p_.ui[SlotBox(slot)].Checked()) p_.files.Write(PathOf(slot), bytes);
+  if (saving_) {
+    save_again_ = true;  // saved again while a held file is tried: the newer list wins
+    return;
+  }
+  saving_ = true;
+  for (int slot = 1; slot <= 5; ++slot) {
+    if (!p_.ui[SlotBox(slot)].Checked()) continue;
+    rt::WriteResult result;
+    do {
+      save_again_ = false;
+      const std::string bytes = rt::ToGbk(RecordingText(events_)).bytes;
+      result = WriteRetrying(p_, [&] { return p_.files.Write(PathOf(slot), bytes); }, [this] { return save_again_; });
+    } while (save_again_);
+    if (!result) p_.ui.Hint(NotSavedText("数据" + std::to_string(slot), result.failure), "按钮59", 10, 30);
+  }
+  saving_ = false;
 }
 
 void RecordingFiles::Load() {

@@ -24,6 +24,8 @@ class RecordingFiles {
 
   // Binds 按钮59 ("保存"), 按钮58 ("读入"), 按钮18 ("编辑记录") and the slot boxes.
   void Bind();
+  // Writes the list into the ticked slot's file; a save that fails (after
+  // trying a held file again) says so next to 按钮59.
   void Save();
   void Load();
   void OpenForEditing();
@@ -33,6 +35,8 @@ class RecordingFiles {
 
   rt::Platform p_;
   EventList& events_;
+  bool saving_ = false;
+  bool save_again_ = false;
 };
 
 }  // namespace tovan::table

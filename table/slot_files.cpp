@@ -5,6 +5,7 @@
 #include "runtime/gbk.h"
 #include "runtime/text.h"
 #include "table/button_colours.h"
+#include "table/saving.h"
 #include "table/slot_format.h"
 #include "table/slot_loader.h"
 #include "table/time_slices.h"
@@ -67,14 +68,37 @@ std::vector<std::string> SlotFiles::ActiveExtrasFiles() const {
 }
 
 void SlotFiles::SaveSlot(char slot) {
-  if (busy_.Now() || rows_.RowCount() == 0) return;
+  if (busy_.Now()) {
+    // Saved again while this slot's save still tries: the newer table wins.
+    if (saving_slot_ == slot) save_again_ = true;
+    return;
+  }
+  if (rows_.RowCount() == 0) return;
   Busy::Scope scope(busy_);
+  saving_slot_ = slot;
+  const std::string row_path = PathOf(RowFile(slot));
+  const std::string extras_path = PathOf(ExtrasFile(slot));
+  rt::WriteResult result;
+  do {
+    save_again_ = false;
+    const std::optional<SlotBytes> bytes = SlotBytesOfTable();
+    if (!bytes) break;
+    // The pair is replaced together: a failure leaves the old pair, never a mixed one.
+    result = WriteRetrying(
+        p_, [&] { return p_.files.WriteTogether({{row_path, bytes->rows}, {extras_path, bytes->extras}}); },
+        [this] { return save_again_; });
+  } while (save_again_ && rows_.RowCount() > 0);
+  saving_slot_ = 0;
+  if (!result) p_.ui.Hint(NotSavedText(std::string("保存") + slot, result.failure), std::string("保存") + slot, 10, 30);
+}
+
+std::optional<SlotFiles::SlotBytes> SlotFiles::SlotBytesOfTable() {
   std::string row_text;
   std::string extras;
   const bool any = OverAllRows(
       p_.ui, p_.clock, rows_, [&] { row_text.clear(), extras.clear(); },
       [&](std::size_t from, std::size_t to) { AppendSlotTexts(rows_, from, to, row_text, extras); });
-  if (!any) return;
+  if (!any) return std::nullopt;
   // Converted in two halves side by side (UTF-8 can be cut at any character).
   std::size_t middle = row_text.size() / 2;
   while (middle < row_text.size() && (static_cast<unsigned char>(row_text[middle]) & 0xC0) == 0x80) ++middle;
@@ -93,11 +117,8 @@ void SlotFiles::SaveSlot(char slot) {
   // GBK files cannot hold every character: say so instead of losing it quietly.
   if ((!rows.lossless || !cells.lossless) &&
       p_.ui.AskYesNo("表格中有些字符无法保存为GBK文本，保存后将变成“?”。仍然保存吗？", "温馨提示") == rt::Answer::kNo)
-    return;
-  // The pair is replaced together: a failure leaves the old pair, never a mixed one.
-  const std::string row_path = PathOf(RowFile(slot));
-  const std::string extras_path = PathOf(ExtrasFile(slot));
-  p_.worker.Run([&] { p_.files.WriteTogether({{row_path, rows.bytes}, {extras_path, cells.bytes}}); });
+    return std::nullopt;
+  return SlotBytes{std::move(rows.bytes), std::move(cells.bytes)};
 }
 
 void SlotFiles::RecoverInterruptedSaves() {
@@ -188,7 +209,10 @@ void SlotFiles::SaveCheckStates() {
     std::string text = TableCheckText();
     p_.ui[kCheckBox].SetText(text);
     check_written_ = std::move(text);
-    p_.worker.Run([&] { p_.files.Write(path, rt::ToGbk(check_written_).bytes); });
+    const std::string bytes = rt::ToGbk(check_written_).bytes;
+    const rt::WriteResult result =
+        WriteRetrying(p_, [&] { return p_.files.Write(path, bytes); }, [this] { return check_dirty_; });
+    if (!result && !check_dirty_) p_.ui.Hint(NotSavedText("选择框", result.failure), "保存检查框", 10, 30);
   }
   check_writing_ = false;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ class SlotFiles {
   // Puts back the slot files a save cut short (a crash) left moved aside,
   // for every slot: at start-up, and before a slot opens.
   void RecoverInterruptedSaves();
+  // Saves the table into the slot's two files; a save that fails (after
+  // trying a held file again) says so next to the slot's button.
   void SaveSlot(char slot);
   // Re-applies the active slot's skip, pause and hotkey cells, then the check states.
   void ApplyActiveSlot();
@@ -49,6 +52,14 @@ class SlotFiles {
   std::string CheckStateText();
   // The check-state text of the table's checks: the row numbers, one a line.
   std::string TableCheckText();
+  // The table as a slot's two files, converted off the window thread;
+  // nothing when the table is empty or the user declined to lose
+  // characters GBK cannot hold.
+  struct SlotBytes {
+    std::string rows;
+    std::string extras;
+  };
+  std::optional<SlotBytes> SlotBytesOfTable();
   // The rest of applying a slot once its cells are in: focus, first row,
   // row hotkeys.
   void FinishApplying();
@@ -57,6 +68,8 @@ class SlotFiles {
   RowStore& rows_;
   TableEditor& editor_;
   Busy& busy_;
+  char saving_slot_ = 0;     // the slot whose save is under way
+  bool save_again_ = false;  // that slot was saved again meanwhile
   bool check_writing_ = false;
   bool check_dirty_ = false;
   std::string check_written_;  // the text of the check-state write under way

@@ -21,6 +21,7 @@ enum class Action {
   kShellOpen,           // detail: the target
   kBalloon,             // detail: "<x>,<y> <text>"
   kQuestion,            // detail: "<title>|<text>"
+  kMessage,             // a message box with OK only; detail: "<title>|<text>"
   kFileWritten,         // detail: the path
   kTrayIcon,            // detail: "add <tip>" or "remove"
   kWindowDestroyed,

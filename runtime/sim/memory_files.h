@@ -30,9 +30,9 @@ class MemoryFiles : public Files {
   bool MakeDirectory(std::string_view) override { return false; }
 
  protected:
-  bool WriteNew(std::string_view, std::string_view) override { return false; }
+  WriteResult WriteNew(std::string_view, std::string_view) override { return {WriteFailure::kReadOnly}; }
   void KeepAttributes(std::string_view, std::string_view) override {}
-  bool Rename(std::string_view, std::string_view) override { return false; }
+  WriteResult Rename(std::string_view, std::string_view) override { return {WriteFailure::kReadOnly}; }
   bool Remove(std::string_view) override { return false; }
 
  private:

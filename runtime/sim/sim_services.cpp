@@ -134,13 +134,14 @@ std::string SimFiles::ReadPiece(std::string_view path, std::uint64_t offset, std
   return piece;
 }
 
-bool SimFiles::WriteNew(std::string_view path, std::string_view bytes) {
+WriteResult SimFiles::WriteNew(std::string_view path, std::string_view bytes) {
   const fs::path target = HostPath(path);
-  if (refused_.count(target)) return false;
+  if (const auto refused = refused_.find(target); refused != refused_.end()) return {refused->second};
   std::ofstream out(target, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
+  if (!out) return {WriteFailure::kOther};
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
+  if (!out.flush()) return {WriteFailure::kOther};
+  return {};
 }
 
 unsigned SimFiles::Attributes(std::string_view path) const {
@@ -152,16 +153,17 @@ void SimFiles::KeepAttributes(std::string_view original, std::string_view replac
   attributes_[HostPath(replacement)] = Attributes(original);
 }
 
-bool SimFiles::Rename(std::string_view from, std::string_view to) {
+WriteResult SimFiles::Rename(std::string_view from, std::string_view to) {
   const fs::path target = HostPath(to);
-  if (refused_.count(target) || refused_.count(HostPath(from))) return false;
+  for (const fs::path& either : {target, HostPath(from)})
+    if (const auto refused = refused_.find(either); refused != refused_.end()) return {refused->second};
   std::error_code error;
   fs::rename(HostPath(from), target, error);
-  if (error) return false;
+  if (error) return {WriteFailure::kOther};
   attributes_[target] = Attributes(from);
   attributes_.erase(HostPath(from));
   if (!EndsWith(to, "~")) log_.Add(clock_.NowMicros(), Action::kFileWritten, std::string(to));
-  return true;
+  return {};
 }
 
 bool SimFiles::Remove(std::string_view path) {

@@ -172,24 +172,26 @@ class SimFiles : public Files {
   bool MakeDirectory(std::string_view path) override;
   // Where a program path lives on the Linux side.
   std::filesystem::path HostPath(std::string_view path) const;
-  // The disk or another program refuses this path from now on: creating it
-  // and renaming it or onto it fail (a full disk, a file held open elsewhere).
-  void Refuse(std::string_view path) { refused_.insert(HostPath(path)); }
+  // The disk or another program refuses this path from now on, for the
+  // reason given: creating it and renaming it or onto it fail (a file held
+  // open elsewhere, a read-only folder, a full disk). Allow ends it.
+  void Refuse(std::string_view path, WriteFailure why = WriteFailure::kInUse) { refused_[HostPath(path)] = why; }
+  void Allow(std::string_view path) { refused_.erase(HostPath(path)); }
   // Attribute bits as the user sets them in Explorer (0 for none).
   void SetAttributes(std::string_view path, unsigned bits) { attributes_[HostPath(path)] = bits; }
   unsigned Attributes(std::string_view path) const;
 
  protected:
-  bool WriteNew(std::string_view path, std::string_view bytes) override;
+  WriteResult WriteNew(std::string_view path, std::string_view bytes) override;
   void KeepAttributes(std::string_view original, std::string_view replacement) override;
-  bool Rename(std::string_view from, std::string_view to) override;
+  WriteResult Rename(std::string_view from, std::string_view to) override;
   bool Remove(std::string_view path) override;
 
  private:
   VirtualClock& clock_;
   ActionLog& log_;
   std::filesystem::path root_;
-  std::set<std::filesystem::path> refused_;
+  std::map<std::filesystem::path, WriteFailure> refused_;
   std::map<std::filesystem::path, unsigned> attributes_;
 };
 

@@ -62,6 +62,10 @@ Answer SimUi::AskYesNo(std::string_view text, std::string_view title) {
   return answer;
 }
 
+void SimUi::Warn(std::string_view text, std::string_view title) {
+  log_.Add(clock_.NowMicros(), Action::kMessage, std::string(title) + "|" + std::string(text));
+}
+
 void SimUi::RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) {
   drop_targets_[std::string(on_unit)] = std::string(drop_unit);
 }

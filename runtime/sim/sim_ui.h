@@ -62,6 +62,7 @@ class SimUi : public Ui {
   void RunLater(int ms, std::function<void()> job) override { clock_.AfterMillis(ms, std::move(job)); }
   void ShowBalloon(std::string_view text, Point screen) override;
   Answer AskYesNo(std::string_view text, std::string_view title) override;
+  void Warn(std::string_view text, std::string_view title) override;
   void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
 
   // What the user does, for tests.

@@ -43,6 +43,20 @@ void ReadInto(HANDLE file, std::string& bytes) {
   bytes.resize(done);
 }
 
+// Why the file call just made failed.
+WriteResult LastWriteFailure() {
+  switch (GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return {WriteFailure::kInUse};
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return {WriteFailure::kReadOnly};
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return {WriteFailure::kDiskFull};
+    default: return {WriteFailure::kOther};
+  }
+}
+
 }  // namespace
 
 Win32Files::Win32Files() {
@@ -107,22 +121,25 @@ std::unique_ptr<Files::Pieces> Win32Files::OpenPieces(std::string_view path) con
   return std::make_unique<Win32Pieces>(path);
 }
 
-bool Win32Files::WriteNew(std::string_view path, std::string_view bytes) {
+WriteResult Win32Files::WriteNew(std::string_view path, std::string_view bytes) {
   const std::wstring target = FilePath(path);
   FileHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (!file) return LastWriteFailure();
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD wrote = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 24));
-    if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
+    const bool wrote_any = WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr);
+    if (!wrote_any || wrote == 0) {
+      const WriteResult failed = wrote_any ? WriteResult{WriteFailure::kOther} : LastWriteFailure();
       file.reset();
       DeleteFileW(target.c_str());
-      return false;
+      return failed;
     }
     done += wrote;
   }
-  return FlushFileBuffers(file.get()) != FALSE;
+  if (!FlushFileBuffers(file.get())) return LastWriteFailure();
+  return {};
 }
 
 void Win32Files::KeepAttributes(std::string_view original, std::string_view replacement) {
@@ -134,9 +151,10 @@ void Win32Files::KeepAttributes(std::string_view original, std::string_view repl
   SetFileAttributesW(FilePath(replacement).c_str(), attributes & kKept);
 }
 
-bool Win32Files::Rename(std::string_view from, std::string_view to) {
-  return MoveFileExW(FilePath(from).c_str(), FilePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-         FALSE;
+WriteResult Win32Files::Rename(std::string_view from, std::string_view to) {
+  if (MoveFileExW(FilePath(from).c_str(), FilePath(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return {};
+  return LastWriteFailure();
 }
 
 bool Win32Files::Remove(std::string_view path) { return DeleteFileW(FilePath(path).c_str()) != FALSE; }

@@ -91,9 +91,9 @@ class Win32Files : public Files {
   bool MakeDirectory(std::string_view path) override;
 
  protected:
-  bool WriteNew(std::string_view path, std::string_view bytes) override;
+  WriteResult WriteNew(std::string_view path, std::string_view bytes) override;
   void KeepAttributes(std::string_view original, std::string_view replacement) override;
-  bool Rename(std::string_view from, std::string_view to) override;
+  WriteResult Rename(std::string_view from, std::string_view to) override;
   bool Remove(std::string_view path) override;
 
  private:

@@ -344,6 +344,10 @@ Answer Win32Ui::AskYesNo(std::string_view text, std::string_view title) {
   return answer == IDYES ? Answer::kYes : Answer::kNo;
 }
 
+void Win32Ui::Warn(std::string_view text, std::string_view title) {
+  MessageBoxW(window_, Wide(text).c_str(), Wide(title).c_str(), MB_OK | MB_ICONWARNING);
+}
+
 void Win32Ui::RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) {
   HWND target = reinterpret_cast<HWND>((*this)[on_unit].Handle());
   if (!target) return;

@@ -51,6 +51,7 @@ class Win32Ui : public Ui {
   void ShowBalloon(std::string_view text, Point screen) override;
   int ToScreenPixels(int window_pixels) const override { return Scale(window_pixels); }
   Answer AskYesNo(std::string_view text, std::string_view title) override;
+  void Warn(std::string_view text, std::string_view title) override;
   void RegisterDropTarget(std::string_view drop_unit, std::string_view on_unit) override;
 
   HWND MainWindow() const { return window_; }

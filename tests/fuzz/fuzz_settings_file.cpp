@@ -21,14 +21,14 @@ class MemoryFiles : public tovan::rt::Files {
 
  protected:
   void KeepAttributes(std::string_view, std::string_view) override {}
-  bool WriteNew(std::string_view path, std::string_view bytes) override {
+  tovan::rt::WriteResult WriteNew(std::string_view path, std::string_view bytes) override {
     files_[std::string(path)] = std::string(bytes);
-    return true;
+    return {};
   }
-  bool Rename(std::string_view from, std::string_view to) override {
+  tovan::rt::WriteResult Rename(std::string_view from, std::string_view to) override {
     files_[std::string(to)] = files_[std::string(from)];
     files_.erase(std::string(from));
-    return true;
+    return {};
   }
   bool Remove(std::string_view path) override { return files_.erase(std::string(path)) != 0; }
 

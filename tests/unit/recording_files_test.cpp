@@ -24,6 +24,12 @@ TEST_F(RecordingFilesTest, TheTickedSlotSavesAndReadsBackTheEventList) {
   ASSERT_EQ(app.Events().RowCount(), 2u);
   EXPECT_EQ(app.Events().At(0), (table::EventList::Row{"按键", "A", "按下", "65", "3", "", "", "30"}));
   EXPECT_EQ(app.Events().At(1)[1], "左键按下");
+  // A recording file held for good is said, and the old file stays.
+  sim.files.Refuse(sim.files.InRunDirectory("数据3.txt"));
+  app.Events().Clear();
+  sim.ui.Click("按钮59");
+  EXPECT_EQ(File("数据3.txt"), line1 + rt::ToGbk("鼠标←→左键按下←→←→100←→200←→513←→←→0←→\r\n").bytes);
+  EXPECT_EQ(Balloons(), (std::vector<std::string>{BalloonAt("按钮59", 10, 30, "●数据3没能写入：文件被其他程序占用，请稍后再保存！")}));
 }
 
 TEST_F(RecordingFilesTest, TickingASlotUnticksTheOthersAndLoadsItsFile) {
@@ -50,12 +56,14 @@ TEST(RecordingRows, HandEditedFilesLoadWithoutSurprises) {
 
 TEST(SamePageFileName, NamesThatCouldLeaveTheFolderOrFailAreRefused) {
   EXPECT_EQ(table::SamePageFileName("订单 2024"), "订单 2024.txt");
-  for (const char* bad : {"", ".", "..", " . ", "..\\x", "a/b", "C:x", "a*", "what?", "a\"b", "<a>", "a|b",
-                          "tab\there", "CON", "con", "nul.txt", "COM1", "lpt9", "con. ", "bad\xFF"})
+  for (const char* bad : {"", "..\\x", "a/b", "C:x", "a*", "what?", "a\"b", "<a>", "a|b", "tab\there", "CON", "con",
+                          "nul.txt", "COM1", "lpt9", "con. ", "con ", "bad\xFF"})
     EXPECT_EQ(table::SamePageFileName(bad), std::nullopt) << bad;
-  // Trailing spaces and dots, as Windows would drop them anyway.
-  EXPECT_EQ(table::SamePageFileName("客户清单. "), "客户清单.txt");
-  EXPECT_EQ(table::SamePageFileName("end..."), "end.txt");
+  // The line as it is: before ".txt", trailing dots and spaces are stored,
+  // so "报告." and "报告" are two files, not one overwriting the other.
+  EXPECT_EQ(table::SamePageFileName("报告."), "报告..txt");
+  EXPECT_EQ(table::SamePageFileName("客户清单. "), "客户清单. .txt");
+  EXPECT_EQ(table::SamePageFileName(".."), "...txt");
   EXPECT_EQ(table::SamePageFileName("COM10"), "COM10.txt");
   // The name with ".txt.tmp~" (the file first written) within 255 units.
   EXPECT_EQ(table::SamePageFileName(std::string(246, 'a')), std::string(246, 'a') + ".txt");
@@ -70,6 +78,13 @@ TEST_F(RecordingFilesTest, TheSamePageTextIsSavedInItsFolderNamedByItsFirstLine)
   EXPECT_EQ(U("编辑框70").Text(), "客户清单");
   EXPECT_EQ(sim.log.Of(rt::sim::Action::kShellOpen).back().detail, "C:\\Tovan\\同页粘贴");
   EXPECT_EQ(sim.clipboard.Text(), "");
+  // "客户清单." is a file of its own; held for good, it is said.
+  sim.files.Refuse(sim.files.InRunDirectory("同页粘贴\\客户清单..txt"));
+  U("编辑框25").SetText("客户清单.\r\n王五");
+  sim.ui.Click("按钮104");
+  EXPECT_EQ(File("同页粘贴\\客户清单.txt"), rt::ToGbk("客户清单\r\n张三\r\n李四").bytes);
+  EXPECT_EQ(Balloons(),
+            (std::vector<std::string>{BalloonAt("按钮104", 10, 30, "●客户清单..txt没能写入：文件被其他程序占用，请稍后再保存！")}));
 }
 
 TEST_F(RecordingFilesTest, ASamePageNameThatWouldEscapeWritesNothingButStillOpensTheFolder) {

@@ -79,22 +79,53 @@ TEST_F(SlotFilesTest, ExtrasShorterOrLongerThanTheTableFillWhatMatches) {
   EXPECT_EQ(app.Rows().RowCount(), 3u);
 }
 
-TEST_F(SlotFilesTest, AFailedReplaceLeavesTheOldPairNotAMixedOne) {
+TEST_F(SlotFilesTest, AFailedSaveLeavesTheOldPairNotAMixedOneAndSaysWhy) {
   Put("保存A.txt", "old★");
   Put("跳快数据A.txt", "9★★\r\n");
   AddRows({"new"});
-  // The extras file cannot be replaced (another program holds it): the row
-  // file, already written, must go back to what it was.
-  sim.files.Refuse(sim.files.InRunDirectory("跳快数据A.txt"));
+  const std::string extras = sim.files.InRunDirectory("跳快数据A.txt");
+  // A virus scanner holds the extras file for a second: the save waits it out.
+  sim.files.Refuse(extras);
+  sim.clock.AfterMillis(1000, [&] { sim.files.Allow(extras); });
   sim.ui.Click("保存A");
+  EXPECT_EQ(File("保存A.txt"), "new\xA1\xEF");
+  EXPECT_TRUE(Balloons().empty());
+  // Saved again while the first save still waits: the newer table wins.
+  Put("保存A.txt", "old★");
+  Put("跳快数据A.txt", "9★★\r\n");
+  sim.files.Refuse(extras);
+  sim.clock.AfterMillis(500, [&] {
+    app.Rows().SetCell(0, kContent, "newer");
+    sim.ui.Click("保存A");
+  });
+  sim.clock.AfterMillis(1500, [&] { sim.files.Allow(extras); });
+  sim.ui.Click("保存A");
+  EXPECT_EQ(File("保存A.txt"), "newer\xA1\xEF");
+  EXPECT_TRUE(Balloons().empty());
+  // Held for good: the row file, already written, goes back to what it
+  // was, and after 3 s of trying the user is told; the table keeps its rows.
+  Put("保存A.txt", "old★");
+  Put("跳快数据A.txt", "9★★\r\n");
+  sim.files.Refuse(extras);
+  const std::int64_t t0 = sim.NowMillis();
+  sim.ui.Click("保存A");
+  EXPECT_GE(sim.NowMillis() - t0, 3000);
   EXPECT_EQ(File("保存A.txt"), "old\xA1\xEF");
   EXPECT_EQ(File("跳快数据A.txt"), "9\xA1\xEF\xA1\xEF\r\n");
-  // Neither file can be started at all: nothing changes either.
+  EXPECT_EQ(Balloons(), (std::vector<std::string>{BalloonAt("保存A", 10, 30, "●保存A没能写入：文件被其他程序占用，请稍后再保存！")}));
+  EXPECT_EQ(app.Rows().Cell(0, kContent), "newer");
+  // A read-only folder: nothing changes either; a full disk is said at once.
   Put("保存B.txt", "old★");
-  sim.files.Refuse(sim.files.InRunDirectory("保存B.txt.tmp~"));
+  sim.files.Refuse(sim.files.InRunDirectory("保存B.txt.tmp~"), rt::WriteFailure::kReadOnly);
   sim.ui.Click("保存B");
   EXPECT_EQ(File("保存B.txt"), "old\xA1\xEF");
   EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory("跳快数据B.txt")));
+  EXPECT_EQ(Balloons().back(), BalloonAt("保存B", 10, 30, "●保存B没能写入：文件夹不能写入，请把程序放到可以写入的文件夹！"));
+  sim.files.Refuse(sim.files.InRunDirectory("保存C.txt.tmp~"), rt::WriteFailure::kDiskFull);
+  const std::int64_t t1 = sim.NowMillis();
+  sim.ui.Click("保存C");
+  EXPECT_LT(sim.NowMillis() - t1, 100);
+  EXPECT_EQ(Balloons().back(), BalloonAt("保存C", 10, 30, "●保存C没能写入：磁盘已满，请腾出空间后再保存！"));
   for (const char* leftover : {"保存A.txt.tmp~", "保存A.txt.old~", "跳快数据A.txt.tmp~", "跳快数据B.txt.tmp~"})
     EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory(leftover))) << leftover;
 }
@@ -266,6 +297,14 @@ TEST_F(SlotFilesTest, EveryCheckChangeRewritesTheCheckStateFile) {
   sim.ui.ToggleCheck("超级列表框1", 1);
   sim.ui.ToggleCheck("超级列表框1", 2);
   EXPECT_EQ(File("选择框.txt"), "");
+  // A check-state file held for good: the newest checks stay in the table
+  // and the user is told which file was not written.
+  sim.files.Refuse(sim.files.InRunDirectory("选择框.txt"));
+  sim.ui.ToggleCheck("超级列表框1", 0);
+  EXPECT_EQ(File("选择框.txt"), "");
+  EXPECT_TRUE(app.Rows().Checked(0));
+  ASSERT_FALSE(Balloons().empty());
+  EXPECT_EQ(Balloons().back(), BalloonAt("保存检查框", 10, 30, "●选择框没能写入：文件被其他程序占用，请稍后再保存！"));
 }
 
 TEST_F(SlotFilesTest, ClicksDuringALoadCannotDoubleOrClearTheRows) {

@@ -77,6 +77,13 @@ TEST_F(StartupTest, TheRecorderHotkeyTextsSurviveARestartInGbk) {
   EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "记录", "missing"), "");
   EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "模拟"), "F9");
   EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "停止"), "Alt+F10");
+  EXPECT_TRUE(sim.log.Of(Action::kMessage).empty());
+  // A settings file that cannot be written is said before the program
+  // ends, in a message box: no balloon could be seen any more.
+  sim.files.Refuse(path + ".tmp~", rt::WriteFailure::kReadOnly);
+  sim.ui.Raise("窗口", rt::Event{.kind = rt::EventKind::kClosing});
+  ASSERT_EQ(sim.log.Of(Action::kMessage).size(), 1u);
+  EXPECT_NE(sim.log.Of(Action::kMessage)[0].detail.find("没能保存到“鼠标精灵热键配置.ini”"), std::string::npos);
 }
 
 TEST_F(StartupTest, ClosingBeforeTheSettingsWereReadKeepsTheSavedHotkeys) {
@@ -87,16 +94,25 @@ TEST_F(StartupTest, ClosingBeforeTheSettingsWereReadKeepsTheSavedHotkeys) {
   EXPECT_EQ(rt::ReadSetting(sim.files, path, "编辑框内容", "记录"), "Ctrl+A");
 }
 
-TEST_F(StartupTest, ASecondInstanceDestroysItsWindowAfterTheSetUp) {
+TEST_F(StartupTest, ASecondInstanceDestroysItsWindowAfterTheSetUpAndChangesNoFile) {
+  // The first instance is in the middle of saving slot A: its original is
+  // moved aside. The second must not put it back under the first's feet.
+  const std::string moved_aside = sim.files.InRunDirectory("保存A.txt.old~");
+  sim.files.Write(moved_aside, "old\xA1\xEF");
   sim.system.HeldByOtherInstance("tvzdy");
   Start();
   EXPECT_TRUE(sim.ui.Destroyed());
   EXPECT_EQ(U("组合框2").Text(), "50");  // steps 1 to 12 ran
+  EXPECT_TRUE(sim.files.Exists(moved_aside));
+  EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory("保存A.txt")));
 }
 
-TEST_F(StartupTest, ClosingUnregistersEveryHotkeyWithoutComplaint) {
+TEST_F(StartupTest, ClosingRemovesTheMouseHookAndUnregistersEveryHotkeyWithoutComplaint) {
   Start();
+  sim.ui.Click("按钮66");  // backtick paste listens to the mouse
+  ASSERT_TRUE(sim.mouse_hook.Installed("backtick"));
   sim.ui.Raise("窗口", rt::Event{.kind = rt::EventKind::kClosing});
+  EXPECT_FALSE(sim.mouse_hook.Installed("backtick"));
   EXPECT_EQ(sim.hotkeys.Count(), 0u);
 }
 
