@@ -46,16 +46,39 @@ std::string FromUtf16(std::string_view bytes, bool big_endian) {
   return out;
 }
 
-}  // namespace
-
 bool HasByteOrderMark(std::string_view bytes) {
   return StartsWith(bytes, "\xEF\xBB\xBF") || StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF");
 }
+
+// UTF-8 without a mark: every sequence valid, and at least one character
+// from U+0800 on, where every Chinese character lies (three bytes in
+// UTF-8). About one GBK character in seven is by chance a valid two-byte
+// UTF-8 sequence (值 is D6 B5, U+05B5), so a short GBK text made only of
+// such characters would pass a plainer test; three-byte chains by chance
+// are far rarer.
+bool IsMarklessUtf8(std::string_view bytes) {
+  bool wide = false;
+  for (std::size_t at = 0; at < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[at]) < 0x80) {
+      ++at;
+      continue;
+    }
+    bool valid = true;
+    wide = DecodeUtf8(bytes, at, valid) >= 0x800 || wide;
+    if (!valid) return false;
+  }
+  return wide;
+}
+
+}  // namespace
+
+bool IsUnicodeText(std::string_view bytes) { return HasByteOrderMark(bytes) || IsMarklessUtf8(bytes); }
 
 std::string DecodeTextFile(std::string_view bytes) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
   if (StartsWith(bytes, "\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
   if (StartsWith(bytes, "\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
+  if (IsMarklessUtf8(bytes)) return std::string(bytes);
   return FromGbk(bytes);
 }
 

@@ -32,7 +32,7 @@ RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const st
   // A large GBK spreadsheet text is cut in two halves of whole lines side by side.
   const std::size_t cut = HalvesCutAt(bytes);
   const bool halves = (mode == ImportMode::kTabs || mode == ImportMode::kSpaces) && bytes.size() > (1 << 20) &&
-                      cut != 0 && !rt::HasByteOrderMark(bytes);
+                      cut != 0 && !rt::IsUnicodeText(bytes);
   if (!halves) {
     RowStore::Batch batch;
     p_.worker.Run([&] {

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string_view gbk(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::size_t cut = table::HalvesCutAt(gbk);
-  if (cut == 0 || rt::HasByteOrderMark(gbk)) return 0;
+  if (cut == 0 || rt::IsUnicodeText(gbk)) return 0;
   for (auto mode : {table::ImportMode::kTabs, table::ImportMode::kSpaces}) {
     table::RowStore whole;
     whole.Adopt(table::CutIntoRows(mode, rt::FromGbk(gbk), ""));
