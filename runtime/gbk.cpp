@@ -33,14 +33,20 @@ struct Tables {
       if (single ? !(code >= 0x80 && IsLeadByte(static_cast<unsigned char>(code)))
                  : (IsLeadByte(static_cast<unsigned char>(code >> 8)) && (code & 0xFF) >= 0x40 && (code & 0xFF) != 0xFF))
         c = code < 0x80 ? code : GbkCodeToUnicode(static_cast<std::uint16_t>(code));
-      if (c == kNoCharacter || c > 0xFFFF || (c == 0 && code != 0)) {
-        if (single) to_utf8[code] = Packed(kReplacementCharacter);
+      // No character; or a second code of a character already had (only
+      // the first is written back), or one in the stray bytes' range: then
+      // its bytes count as stray, so that every byte comes back as it was.
+      if (c == kNoCharacter || c > 0xFFFF || (c == 0 && code != 0) || (c != 0 && to_gbk[c] != 0) ||
+          (c >= kStrayByteBase + 0x80 && c <= kStrayByteBase + 0xFF)) {
+        if (single) {
+          to_utf8[code] = Packed(kStrayByteBase + code);
+          to_gbk[kStrayByteBase + code] = static_cast<std::uint16_t>(code);
+        }
         continue;
       }
       to_unicode[code] = static_cast<char16_t>(c);
       to_utf8[code] = Packed(c);
-      // Where two codes give one character, the first (the shorter) is the one written.
-      if (to_gbk[c] == 0 && c != 0) to_gbk[c] = static_cast<std::uint16_t>(code);
+      if (c != 0) to_gbk[c] = static_cast<std::uint16_t>(code);
     }
   }
 
@@ -54,6 +60,9 @@ struct Tables {
 };
 
 static_assert(std::endian::native == std::endian::little, "the packed UTF-8 bytes are stored low byte first");
+
+// U+FFFD as the tables pack it: EF BF BD.
+constexpr std::uint32_t kPackedReplacement = 3u << 24 | 0xBDu << 16 | 0xBFu << 8 | 0xEFu;
 
 const Tables& TheTables() {
   static const auto tables = std::make_unique<Tables>();
@@ -100,7 +109,17 @@ GbkResult ToGbk(std::string_view utf8) {
     } else {
       c = DecodeUtf8(utf8, at, valid);
     }
-    const std::uint16_t code = valid && c <= 0xFFFF ? tables.to_gbk[c] : 0;
+    std::uint16_t code = valid && c <= 0xFFFF ? tables.to_gbk[c] : 0;
+    // A kept stray lead byte that would pair with the next character's
+    // first byte would read back as another character: it cannot be kept.
+    if (code >= 0x81 && code < 0x100 && IsLeadByte(static_cast<unsigned char>(code)) && at < utf8.size()) {
+      std::size_t next_at = at;
+      bool next_valid = true;
+      const char32_t next = DecodeUtf8(utf8, next_at, next_valid);
+      const std::uint16_t next_code = next_valid && next <= 0xFFFF ? (next < 0x80 ? next : tables.to_gbk[next]) : 0;
+      const unsigned first = next_code < 0x100 ? next_code : next_code >> 8;
+      if (next_code != 0 && tables.to_unicode[code << 8 | first] != 0) code = 0;
+    }
     if (code == 0) {
       *o++ = '?';
       result.lossless = false;
@@ -156,12 +175,12 @@ std::size_t CountGbkCharacter(std::string_view gbk, std::uint16_t code) {
   return count;
 }
 
-std::string FromGbk(std::string_view gbk) {
+std::string FromGbk(std::string_view gbk, StrayBytes stray) {
   const Tables& tables = TheTables();
   const auto* bytes = reinterpret_cast<const unsigned char*>(gbk.data());
   const std::size_t size = gbk.size();
   // A pair becomes at most three bytes; a single byte that is no character
-  // becomes U+FFFD (three bytes): grown when that happens often.
+  // becomes three bytes too: grown when that happens often.
   std::string out;
   out.resize(size + size / 2 + 16);
   std::size_t o = 0;
@@ -181,7 +200,8 @@ std::string FromGbk(std::string_view gbk) {
     if (packed != 0) {
       at += 2;
     } else {
-      packed = tables.to_utf8[bytes[at]];
+      packed = stray == StrayBytes::kReplaced && tables.to_unicode[bytes[at]] == 0 ? kPackedReplacement
+                                                                                  : tables.to_utf8[bytes[at]];
       ++at;
     }
     std::memcpy(out.data() + o, &packed, 4);  // little-endian: the bytes in order

@@ -14,11 +14,27 @@ struct GbkResult {
 };
 
 // UTF-8 → GBK bytes. Invalid UTF-8 sequences and characters that GBK cannot
-// hold become "?", and the result says so, so a caller can warn before saving.
+// hold become "?", and the result says so, so a caller can warn before
+// saving. A kept stray byte (U+F780–U+F7FF) becomes that byte again.
 GbkResult ToGbk(std::string_view utf8);
 
-// GBK bytes → UTF-8. Bytes that are not valid GBK become U+FFFD.
-std::string FromGbk(std::string_view gbk);
+// What FromGbk makes of a byte that starts no character (a cut or broken
+// pair, 0xFF), or of a pair that is a second code of a character GBK
+// already has (its first byte then counts as stray).
+enum class StrayBytes {
+  // U+F780–U+F7FF, one per byte (U+F700 + the byte), a private-use range
+  // code page 936 maps nothing to: ToGbk writes it back as that byte, so
+  // the program's own files come back as they were.
+  kKept,
+  // U+FFFD, for text from another program's file.
+  kReplaced,
+};
+
+// GBK bytes → UTF-8.
+std::string FromGbk(std::string_view gbk, StrayBytes stray = StrayBytes::kKept);
+
+// The first character of the range kept stray bytes take.
+inline constexpr char32_t kStrayByteBase = 0xF700;
 
 // How many bytes the character at `at` takes as FromGbk reads it: two for a
 // pair that is a character, else one (a byte that starts no character is

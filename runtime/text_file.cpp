@@ -79,7 +79,7 @@ std::string DecodeTextFile(std::string_view bytes) {
   if (StartsWith(bytes, "\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
   if (StartsWith(bytes, "\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
   if (IsMarklessUtf8(bytes)) return std::string(bytes);
-  return FromGbk(bytes);
+  return FromGbk(bytes, StrayBytes::kReplaced);
 }
 
 }  // namespace tovan::rt

@@ -47,8 +47,9 @@ RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const st
   // there, off the window thread.
   RowStore::Batch batch;
   RowStore::Batch rest;
-  p_.worker.RunTogether({[&] { AddRows(batch, PrepareCut(mode, rt::FromGbk(all.substr(0, cut)), separator)); },
-                         [&] { AddRows(rest, PrepareCut(mode, rt::FromGbk(all.substr(cut)), separator)); }});
+  constexpr rt::StrayBytes kStray = rt::StrayBytes::kReplaced;
+  p_.worker.RunTogether({[&] { AddRows(batch, PrepareCut(mode, rt::FromGbk(all.substr(0, cut), kStray), separator)); },
+                         [&] { AddRows(rest, PrepareCut(mode, rt::FromGbk(all.substr(cut), kStray), separator)); }});
   p_.worker.Run([&] {
     batch.Append(std::move(rest));
     std::string().swap(bytes);

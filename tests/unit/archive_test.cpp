@@ -30,7 +30,7 @@ const std::vector<PackedFile> kRuntime = {{"krnln.fnr", "kernel bytes"}, {"suppo
 
 // Names as a Chinese system reads them: GBK, bytes that are no GBK text refused.
 std::optional<std::string> GbkName(std::string_view stored) {
-  std::string text = rt::FromGbk(stored);
+  std::string text = rt::FromGbk(stored, rt::StrayBytes::kReplaced);
   if (text.find("\xEF\xBF\xBD") != std::string::npos) return std::nullopt;
   return text;
 }

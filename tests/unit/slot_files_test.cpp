@@ -130,15 +130,22 @@ TEST_F(SlotFilesTest, AFailedSaveLeavesTheOldPairNotAMixedOneAndSaysWhy) {
     EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory(leftover))) << leftover;
 }
 
-TEST_F(SlotFilesTest, BrokenAndTruncatedFilesOpenQuietlyAndTouchNothing) {
-  sim.files.Write(sim.files.InRunDirectory("保存C.txt"), "ok\xA1\xEF\x81\xFF\xA1\xEF\xD5");  // bad pair, cut character
-  sim.files.Write(sim.files.InRunDirectory("跳快数据C.txt"), "\xA1\xEF\xA1");
+TEST_F(SlotFilesTest, BrokenAndTruncatedFilesOpenQuietlyTouchNothingAndSaveBackAsTheyWere) {
+  // A bad pair and a stray byte; then a file cut in a character.
+  const std::string rows = "ok\xA1\xEF\x81\xFF\xA1\xEF";
+  sim.files.Write(sim.files.InRunDirectory("保存C.txt"), rows + "\xD5");
+  sim.files.Write(sim.files.InRunDirectory("跳快数据C.txt"), "\xA1\xEF\xFF");
   sim.files.Write(sim.files.InRunDirectory("选择框.txt"), "2\r\n-5\r\n99999999999999999999\r\n\xFF");
   sim.log.Clear();
   sim.ui.Click("打开C");
-  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"ok", "\xEF\xBF\xBD\xEF\xBF\xBD", "\xEF\xBF\xBD"}));
+  EXPECT_EQ(ColumnOf(kContent), (std::vector<std::string>{"ok", "\uF781\uF7FF", "\uF7D5"}));
   EXPECT_EQ(CheckedRows(), (std::vector<int>{1}));
   EXPECT_TRUE(sim.log.Of(Action::kFileWritten).empty());
+  // Saved unedited, the bytes come back as they were, with no question.
+  app.Rows().Delete(2);
+  sim.ui.Click("保存C");
+  EXPECT_EQ(File("保存C.txt"), rows);
+  EXPECT_TRUE(sim.log.Of(Action::kQuestion).empty());
 }
 
 TEST_F(SlotFilesTest, CheckChangesDuringAWriteAreWrittenOnceItEnds) {
