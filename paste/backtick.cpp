@@ -25,9 +25,9 @@ void Backtick::Bind() {
   using rt::Event;
   using rt::EventKind;
   pin_.Bind();
-  busy_.when_idle = [this] {
+  busy_.WhenIdle([this] {
     if (!held_copies_.empty()) p_.ui.RunSoon([this] { AddHeldCopies(); });
-  };
+  });
   p_.ui.Bind(kPasteButton, EventKind::kClicked, [this](const Event&) { TogglePaste(); });
   p_.ui.Bind(kSamePageButton, EventKind::kClicked, [this](const Event&) {
     if (SamePageOn())

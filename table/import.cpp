@@ -16,8 +16,9 @@ void Importer::Bind() {
   using rt::Event;
   using rt::EventKind;
   p_.ui.Bind("拖放对象1", EventKind::kDropped, [this](const Event& e) {
-    for (const std::string& path : e.files) ImportDroppedFile(path);
+    for (const std::string& path : e.files) FileDropped(path);
   });
+  busy_.WhenIdle([this] { p_.ui.RunSoon([this] { ImportHeldDrops(); }); });
   p_.ui.Bind(kMode, EventKind::kSelectionChanged, [this](const Event&) {
     if (ImportModeOf(p_.ui[kMode].Text()) == ImportMode::kSeparator) p_.ui[kSeparatorBox].SetText("");
   });
@@ -57,18 +58,39 @@ RowStore::Batch Importer::Cut(const std::string& file, ImportMode mode, const st
   return batch;
 }
 
-void Importer::ImportDroppedFile(std::string_view path) {
+void Importer::FileDropped(std::string_view path) {
+  if (busy_.Now() || importing_ || !held_drops_.empty()) {
+    held_drops_.emplace_back(path);
+    return;
+  }
+  ImportDroppedFile(std::string(path));
+}
+
+void Importer::ImportHeldDrops() {
+  while (!held_drops_.empty() && !busy_.Now() && !importing_) {
+    const std::string file = std::move(held_drops_.front());
+    held_drops_.pop_front();
+    ImportDroppedFile(file);
+  }
+}
+
+void Importer::ImportDroppedFile(const std::string& file) {
   const ImportMode mode = ImportModeOf(p_.ui[kMode].Text());
-  if (mode == ImportMode::kNone || busy_.Now()) return;
+  if (mode == ImportMode::kNone) return;
   const std::string separator = p_.ui[kSeparatorBox].Text();
-  const std::string file(path);
   const bool spreadsheet = mode == ImportMode::kTabs || mode == ImportMode::kSpaces;
+  importing_ = true;
   if (spreadsheet) p_.clock.Wait(50);
   bool empty = true;
+  // A slot opened during the wait: this file comes first once it is open.
+  if (busy_.Now()) {
+    held_drops_.push_front(file);
+    importing_ = false;
+    return;
+  }
   {
     // From reading the file to the last row in place, no other file
     // action may change the rows.
-    if (busy_.Now()) return;
     Busy::Scope scope(busy_);
     RowStore::Batch batch = Cut(file, mode, separator, empty);
     const std::size_t before = rows_.RowCount();
@@ -83,6 +105,8 @@ void Importer::ImportDroppedFile(std::string_view path) {
   if (mode == ImportMode::kSingle || (spreadsheet && !empty)) p_.clock.Wait(mode == ImportMode::kSingle ? 50 : 150);
   if (spreadsheet && !empty) p_.clipboard.SetText("");
   if (mode == ImportMode::kSeparator) p_.clock.Wait(50);
+  importing_ = false;
+  if (!held_drops_.empty()) p_.ui.RunSoon([this] { ImportHeldDrops(); });
 }
 
 }  // namespace tovan::table

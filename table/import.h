@@ -2,6 +2,8 @@
 // separator box 分割符 that the custom-separator mode reads.
 #pragma once
 
+#include <deque>
+#include <string>
 #include <string_view>
 
 #include "runtime/platform.h"
@@ -19,11 +21,15 @@ class Importer {
 
   // Binds 拖放对象1, 导入方式 and 分割符.
   void Bind();
-  // Imports one file by the current import mode. Several dropped files are
-  // imported one after another, in the order of the drop.
-  void ImportDroppedFile(std::string_view path);
+  // Imports one dropped file by the current import mode. Several dropped
+  // files are imported one after another, in the order of the drop; files
+  // dropped while a file action or another import is under way are held
+  // and imported, in their order, once it has ended.
+  void FileDropped(std::string_view path);
 
  private:
+  void ImportDroppedFile(const std::string& file);
+  void ImportHeldDrops();
   // Reads and cuts a file off the window thread; `empty` tells whether it had any text.
   RowStore::Batch Cut(const std::string& file, ImportMode mode, const std::string& separator, bool& empty);
 
@@ -31,6 +37,8 @@ class Importer {
   RowStore& rows_;
   TableEditor& editor_;
   Busy& busy_;
+  bool importing_ = false;
+  std::deque<std::string> held_drops_;
 };
 
 }  // namespace tovan::table

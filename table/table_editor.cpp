@@ -131,6 +131,9 @@ void TableEditor::OpenEditor(rt::Point at) {
     HitTest(at);
     return hit_.row >= 0;
   };
+  // Text typed into the content editor is kept before another editor
+  // takes its place (the user may never click 【内容】 to confirm it).
+  CommitContentEditor();
   switch (column) {
     case kContent: {
       p_.ui.Hint("●修改后，记得点击【内容】处完成确认！", kTable, 150, 30);
@@ -147,7 +150,6 @@ void TableEditor::OpenEditor(rt::Point at) {
     }
     case kSkip:
     case kPause: {
-      content_editor.SetVisible(false);
       p_.clock.Wait(30);
       if (!hit_again()) return;
       rt::Unit& editor = p_.ui[kNumberEditor];
@@ -160,7 +162,6 @@ void TableEditor::OpenEditor(rt::Point at) {
       break;
     }
     case kHotkey: {
-      content_editor.SetVisible(false);
       if (row_hotkeys_loaded()) load_or_unload_row_hotkeys();
       if (!row_hotkeys_loaded()) p_.ui.Hint("●设置完热键，记得点击【加载热键】！", "加载热键", 18, 30);
       const int current = List().CurrentRow();

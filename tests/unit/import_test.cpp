@@ -147,7 +147,7 @@ TEST_F(ImportTest, InvalidBytesBecomeReplacementCharactersNotCrashes) {
   EXPECT_EQ(Contents(), (std::vector<std::string>{"a\xEF\xBF\xBD" "b\xEF\xBF\xBD", "\xEF\xBF\xBD\xEF\xBF\xBD"}));
 }
 
-TEST_F(ImportTest, ADropWhileASlotLoadsIsIgnoredRatherThanMixedIn) {
+TEST_F(ImportTest, ADropWhileASlotLoadsOrAnotherFileImportsIsAddedAfterItNotMixedInOrLost) {
   sim.files.Write(sim.files.InRunDirectory("保存B.txt"), "s1\xA1\xEFs2\xA1\xEF");
   sim.files.Write(sim.files.InRunDirectory("d.txt"), "dropped");
   ChooseMode("单次录入");
@@ -157,7 +157,16 @@ TEST_F(ImportTest, ADropWhileASlotLoadsIsIgnoredRatherThanMixedIn) {
     sim.ui.Click("打开B");
   });
   sim.clock.Wait(1000);
-  EXPECT_EQ(Contents(), (std::vector<std::string>{"s1", "s2"}));
+  EXPECT_EQ(Contents(), (std::vector<std::string>{"s1", "s2", "dropped"}));
+  // Two files dropped one after the other while the first one's import
+  // still waits: both, in their order.
+  sim.files.Write(sim.files.InRunDirectory("t1.txt"), "x\ty");
+  sim.files.Write(sim.files.InRunDirectory("t2.txt"), "z");
+  ChooseMode("Excel制表符录入");
+  sim.clock.AfterMillis(20, [&] { sim.ui.DropFiles("超级列表框1", {sim.files.InRunDirectory("t2.txt")}); });
+  sim.ui.DropFiles("超级列表框1", {sim.files.InRunDirectory("t1.txt")});
+  sim.clock.Wait(1000);
+  EXPECT_EQ(Contents(), (std::vector<std::string>{"s1", "s2", "dropped", "x", "y", "z"}));
 }
 
 TEST(ItemList, EachLineBecomesPictureOrTextItemsInExtensionOrder) {

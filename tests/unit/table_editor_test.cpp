@@ -64,6 +64,18 @@ TEST_F(TableEditorTest, TheContentEditorCommitsWithoutBlankLines) {
   EXPECT_EQ(app.Rows().Cell(0, kContent), "A\r\nB");
   EXPECT_EQ(app.Rows().Cell(1, kContent), "keep");
   EXPECT_FALSE(editor.Visible());
+  // Typed, then another cell double-clicked without confirming: the text
+  // is kept, whether the next editor is another column's or another row's.
+  sim.ui.DoubleClickCell("超级列表框1", 0, kContent);
+  editor.SetText("typed\r\n");
+  sim.ui.DoubleClickCell("超级列表框1", 1, kSkip);
+  sim.ui.ClickHeader("超级列表框1", kContent);
+  EXPECT_EQ(app.Rows().Cell(0, kContent), "typed");
+  sim.ui.DoubleClickCell("超级列表框1", 0, kContent);
+  editor.SetText("again\r\n");
+  sim.ui.DoubleClickCell("超级列表框1", 1, kContent);
+  EXPECT_EQ(app.Rows().Cell(0, kContent), "again");
+  EXPECT_EQ(editor.Text(), "keep\r\n");
 }
 
 TEST_F(TableEditorTest, FilesDroppedOnTheContentEditorAddOnePathPerLine) {
