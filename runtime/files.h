@@ -62,6 +62,11 @@ class Files {
   virtual std::unique_ptr<Pieces> OpenPieces(std::string_view path) const;
   virtual bool Exists(std::string_view path) const = 0;
   virtual bool MakeDirectory(std::string_view path) = 0;
+  // Whether the folder lies inside the user's temporary folder, where
+  // Explorer runs a program opened inside a zip and later removes it.
+  virtual bool InTemporaryFolder(std::string_view) const { return false; }
+  // Whether a new file can be made in the folder (one is made and removed).
+  virtual bool CanWriteIn(std::string_view) { return true; }
 
   // Writes the whole file: into a temporary file beside it, then replaces
   // the old one, so that a crash never leaves a truncated file.

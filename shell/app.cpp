@@ -192,6 +192,21 @@ void App::Created() {
     return;
   }
   slots_.RecoverInterruptedSaves();
+  ui.RunSoon([this] { WarnAboutRunFolder(); });
+}
+
+void App::WarnAboutRunFolder() {
+  const std::string folder = p_.files.RunDirectory();
+  if (p_.files.InTemporaryFolder(folder))
+    p_.ui.Warn("Tovan 是从压缩包里直接打开的，或者放在临时文件夹里：\r\n" + folder +
+                   "\r\n\r\n表格、记录和设置都保存在程序旁边，放在这里会被系统删掉。请先把压缩包解压到自己的文件夹"
+                   "（例如“文档”或 D 盘），再从那里启动 Tovan。",
+               "温馨提示");
+  else if (!p_.files.CanWriteIn(folder))
+    p_.ui.Warn("Tovan 所在的文件夹不能写入：\r\n" + folder +
+                   "\r\n\r\n表格、记录和设置都保存在程序旁边，在这里保存会失败。请把 Tovan 的整个文件夹移到可以写入的地方"
+                   "（例如“文档”或 D 盘），再从那里启动。",
+               "温馨提示");
 }
 
 void App::PlaceWindow() {

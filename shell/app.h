@@ -64,6 +64,10 @@ class App {
   void Created();
   void Closing();
   void PlaceWindow();
+  // Everything the user prepares is saved beside the program: says once,
+  // at start, when that folder will not keep it (inside the temporary
+  // folder, as when opened inside a zip; or not writable).
+  void WarnAboutRunFolder();
   void SelectCopyMode(std::string_view button, int mode);
   void OnHotkey(int id);
   void ShowTable();

@@ -174,6 +174,12 @@ bool SimFiles::Remove(std::string_view path) {
 
 bool SimFiles::Exists(std::string_view path) const { return fs::exists(HostPath(path)); }
 
+bool SimFiles::InTemporaryFolder(std::string_view folder) const {
+  const std::string inside = Upper(folder);
+  const std::string temporary = Upper(temporary_);
+  return inside.starts_with(temporary) && (inside.size() == temporary.size() || inside[temporary.size()] == '\\');
+}
+
 bool SimFiles::MakeDirectory(std::string_view path) {
   std::error_code error;
   fs::create_directories(HostPath(path), error);

@@ -170,6 +170,10 @@ class SimFiles : public Files {
   std::string ReadPiece(std::string_view path, std::uint64_t offset, std::size_t size) const override;
   bool Exists(std::string_view path) const override;
   bool MakeDirectory(std::string_view path) override;
+  bool InTemporaryFolder(std::string_view folder) const override;
+  bool CanWriteIn(std::string_view folder) override { return refused_.count(HostPath(folder)) == 0; }
+  // The user's temporary folder ("C:\\Temp" unless set).
+  void SetTemporaryFolder(std::string_view folder) { temporary_ = folder; }
   // Where a program path lives on the Linux side.
   std::filesystem::path HostPath(std::string_view path) const;
   // The disk or another program refuses this path from now on, for the
@@ -192,6 +196,7 @@ class SimFiles : public Files {
   ActionLog& log_;
   std::filesystem::path root_;
   std::map<std::filesystem::path, WriteFailure> refused_;
+  std::string temporary_ = "C:\\Temp";
   std::map<std::filesystem::path, unsigned> attributes_;
 };
 

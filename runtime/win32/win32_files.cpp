@@ -163,6 +163,41 @@ bool Win32Files::Exists(std::string_view path) const {
   return GetFileAttributesW(FilePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+namespace {
+
+// A folder's long form without a trailing "\": the temporary folder is
+// often given in its short form ("C:\Users\ZHANGS~1\…").
+std::wstring LongFolder(std::wstring folder) {
+  if (const DWORD size = GetLongPathNameW(folder.c_str(), nullptr, 0); size > 0) {
+    std::wstring long_form(size, L'\0');
+    const DWORD length = GetLongPathNameW(folder.c_str(), long_form.data(), size);
+    if (length > 0 && length < size) folder = long_form.substr(0, length);
+  }
+  while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+  return folder;
+}
+
+}  // namespace
+
+bool Win32Files::InTemporaryFolder(std::string_view folder) const {
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0 || length > MAX_PATH) return false;
+  const std::wstring temporary = LongFolder(std::wstring(temp, length));
+  const std::wstring inside = LongFolder(Wide(folder));
+  if (temporary.empty() || inside.size() < temporary.size()) return false;
+  return CompareStringOrdinal(inside.c_str(), static_cast<int>(temporary.size()), temporary.c_str(),
+                              static_cast<int>(temporary.size()), TRUE) == CSTR_EQUAL &&
+         (inside.size() == temporary.size() || inside[temporary.size()] == L'\\' || temporary.back() == L'\\');
+}
+
+bool Win32Files::CanWriteIn(std::string_view folder) {
+  const std::string probe = std::string(folder) + "\\tovan-" + std::to_string(GetCurrentProcessId()) + ".probe~";
+  FileHandle file(CreateFileW(FilePath(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return static_cast<bool>(file) || GetLastError() == ERROR_FILE_EXISTS;
+}
+
 bool Win32Files::MakeDirectory(std::string_view path) {
   const int result = SHCreateDirectoryExW(nullptr, Wide(path).c_str(), nullptr);
   return result == ERROR_SUCCESS || result == ERROR_ALREADY_EXISTS || result == ERROR_FILE_EXISTS;

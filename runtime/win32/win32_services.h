@@ -89,6 +89,8 @@ class Win32Files : public Files {
   std::unique_ptr<Pieces> OpenPieces(std::string_view path) const override;
   bool Exists(std::string_view path) const override;
   bool MakeDirectory(std::string_view path) override;
+  bool InTemporaryFolder(std::string_view folder) const override;
+  bool CanWriteIn(std::string_view folder) override;
 
  protected:
   WriteResult WriteNew(std::string_view path, std::string_view bytes) override;

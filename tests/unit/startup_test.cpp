@@ -107,6 +107,27 @@ TEST_F(StartupTest, ASecondInstanceDestroysItsWindowAfterTheSetUpAndChangesNoFil
   EXPECT_FALSE(sim.files.Exists(sim.files.InRunDirectory("保存A.txt")));
 }
 
+TEST_F(StartupTest, AProgramRunFromTheTemporaryFolderOrAReadOnlyOneSaysSoOnceAtStart) {
+  Start();
+  EXPECT_TRUE(sim.log.Of(Action::kMessage).empty());
+  // Opened inside a zip: Explorer runs it from a folder inside the
+  // temporary folder (the name's case as the system happens to give it).
+  rt::sim::SimPlatform zipped;
+  zipped.files.SetTemporaryFolder("c:\\TOVAN");
+  shell::App in_zip{zipped.Services()};
+  in_zip.Start();
+  zipped.clock.Wait(100);
+  ASSERT_EQ(zipped.log.Of(Action::kMessage).size(), 1u);
+  EXPECT_NE(zipped.log.Of(Action::kMessage)[0].detail.find("从压缩包里直接打开"), std::string::npos);
+  rt::sim::SimPlatform read_only;
+  read_only.files.Refuse("C:\\Tovan", rt::WriteFailure::kReadOnly);
+  shell::App locked{read_only.Services()};
+  locked.Start();
+  read_only.clock.Wait(100);
+  ASSERT_EQ(read_only.log.Of(Action::kMessage).size(), 1u);
+  EXPECT_NE(read_only.log.Of(Action::kMessage)[0].detail.find("C:\\Tovan\r\n"), std::string::npos);
+}
+
 TEST_F(StartupTest, ClosingRemovesTheMouseHookAndUnregistersEveryHotkeyWithoutComplaint) {
   Start();
   sim.ui.Click("按钮66");  // backtick paste listens to the mouse
