@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/gbk.h"
+#include "runtime/gbk_platform.h"
 #include "runtime/settings_file.h"
 #include "runtime/win32/wide.h"
 #include "runtime/win32/win32_services.h"
@@ -58,6 +60,36 @@ TEST_F(Win32FilesTest, WholeFilesWithChineseNamesAreWrittenReplacedAndRead) {
 
 TEST_F(Win32FilesTest, AWriteIntoAMissingFolderFailsWithoutHarm) {
   EXPECT_FALSE(files.Write(folder + "\\没有\\x.txt", "x"));
+  EXPECT_FALSE(files.CanWriteIn(folder + "\\没有"));
+  EXPECT_TRUE(files.CanWriteIn(folder));
+}
+
+TEST_F(Win32FilesTest, AFileHeldWithoutSharingIsToldApartAndStaysAsItWas) {
+  const std::string path = folder + "\\保存A.txt";
+  ASSERT_TRUE(files.Write(path, "old"));
+  HANDLE held = CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(files.Write(path, "new").failure, WriteFailure::kInUse);
+  CloseHandle(held);
+  EXPECT_EQ(files.Read(path), "old");
+  EXPECT_FALSE(files.Exists(path + ".tmp~"));
+  EXPECT_TRUE(files.Write(path, "new"));
+}
+
+TEST_F(Win32FilesTest, AFolderInsideTheTemporaryFolderIsKnownInItsShortOrLongForm) {
+  EXPECT_TRUE(files.InTemporaryFolder(folder));
+  wchar_t short_form[MAX_PATH];
+  if (GetShortPathNameW(Wide(folder).c_str(), short_form, MAX_PATH) > 0) {
+    EXPECT_TRUE(files.InTemporaryFolder(Utf8(short_form)));
+  }
+  EXPECT_FALSE(files.InTemporaryFolder("C:\\windows"));
+}
+
+TEST(Win32Gbk, TheCodePageMapsNothingIntoTheRangeOfKeptStrayBytes) {
+  for (std::uint32_t code = 0; code < 0x10000; ++code) {
+    const std::uint32_t c = GbkCodeToUnicode(static_cast<std::uint16_t>(code));
+    ASSERT_FALSE(c >= kStrayByteBase + 0x80 && c <= kStrayByteBase + 0xFF) << std::hex << code;
+  }
 }
 
 TEST_F(Win32FilesTest, TheSettingsFileIsGbkOnDisk) {

@@ -70,6 +70,40 @@ TEST_F(ImportAndSlotsTest, DroppedFilesBecomeRowsByTheImportMode) {
   ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 4; })) << ListItemCount(table_);
   EXPECT_EQ(Column(0), (std::vector<std::string>{"1", "2", "3", "4"}));
   EXPECT_EQ(ListCellText(table_, 3, 1), "line 1\r\nline 2");
+  // As today's Notepad saves: UTF-8 without a mark.
+  ChooseImportMode("自定义分割符录入");
+  DropOnTable("导入 一.txt", "张三\r\n李四\r\n王五");
+  ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 7; })) << ListItemCount(table_);
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"张三", "李四", "王五", "line 1\r\nline 2", "张三", "李四", "王五"}));
+}
+
+TEST_F(ImportAndSlotsTest, ASaveWaitsOutAFileHeldForAMomentAndSaysSoWhenItStaysHeld) {
+  ChooseImportMode("单次录入");
+  DropOnTable("导入 一.txt", "new");
+  ASSERT_TRUE(WaitUntil([&] { return ListItemCount(table_) == 1; }));
+  const std::string old = "old\xA1\xEF";
+  std::ofstream(Beside("保存B.txt"), std::ios::binary) << old;
+  // Held with no sharing, as a virus scanner or a sync client holds it.
+  const auto hold = [] {
+    return CreateFileW(Beside("保存B.txt").wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE held = hold();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(ClickButton(Control("保存B")));
+  Sleep(1000);
+  CloseHandle(held);
+  EXPECT_TRUE(WaitUntil([&] { return ReadAll(Beside("保存B.txt")) == "new\xA1\xEF"; }));
+  EXPECT_FALSE(BalloonShown());
+  // Held for good: the balloon says so, and the old file is as it was.
+  std::ofstream(Beside("保存B.txt"), std::ios::binary | std::ios::trunc) << old;
+  held = hold();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(ClickButton(Control("保存B")));
+  EXPECT_TRUE(WaitUntil([&] { return BalloonShown(); }, 8000));
+  // The window answered throughout.
+  EXPECT_TRUE(SendWithTimeout(window_, WM_NULL, 0, 0, 100).has_value());
+  CloseHandle(held);
+  EXPECT_EQ(ReadAll(Beside("保存B.txt")), old);
 }
 
 TEST_F(ImportAndSlotsTest, ASavedSlotComesBackWithItsCellsAndChecks) {

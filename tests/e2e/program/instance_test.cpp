@@ -68,5 +68,32 @@ TEST_F(InstanceTest, TheRecorderHotkeyTextsSurviveARestartInGbk) {
   EXPECT_EQ(WindowText(Control("停止")), "Ctrl+ / ");
 }
 
+// Opened inside a zip, Explorer runs the program from a folder inside the
+// temporary folder and removes it later: the program says so at start.
+TEST(RunFolderTest, StartedFromInsideTheTemporaryFolderItSaysWhereItsFilesWouldGo) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::filesystem::path zip = std::filesystem::path(temp) / L"Temp1_tovan.zip";
+  const std::filesystem::path folder = zip / L"tovan";
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(ThisExeDirectory() + L"\\tovan.exe", folder / L"tovan.exe",
+                             std::filesystem::copy_options::overwrite_existing);
+  ChildProcess program = ChildProcess::Start((folder / L"tovan.exe").wstring());
+  HWND box = FindTopWindow("温馨提示", 15000, program.Id());
+  ASSERT_NE(box, nullptr);
+  std::string text;
+  for (int i = 0; HWND label = FindChildByClass(box, L"Static", i); ++i)
+    if (const auto t = WindowText(label); t && t->size() > text.size()) text = *t;
+  EXPECT_NE(text.find("从压缩包里直接打开"), std::string::npos) << text;
+  EXPECT_NE(text.find("Temp1_tovan.zip"), std::string::npos) << text;
+  PostMessageW(box, WM_CLOSE, 0, 0);
+  HWND window = FindTopWindow(kTovanTitle, 10000, program.Id());
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitExit(10000), 0u);
+  std::error_code ignored;
+  std::filesystem::remove_all(zip, ignored);
+}
+
 }  // namespace
 }  // namespace tovan::e2e
