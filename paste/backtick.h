@@ -70,6 +70,9 @@ class Backtick {
   std::function<void(std::function<void()>)> in_turn = [](std::function<void()> job) { job(); };
 
  private:
+  // Starts the office program of a mode button; says so next to the button
+  // when the start takes a while, and when the program is not there.
+  bool StartOffice(const char* button, const char* starting, const char* missing, const std::function<bool()>& start);
   // The copy modes of a press.
   void CopyIntoTable();
   // Copied text as new rows of the table, cut as the import mode says.
@@ -113,6 +116,8 @@ class Backtick {
   table::Word类 word_;
   rt::Point press_point_;
   std::uintptr_t press_window_ = 0;  // the window the backtick press under way belongs to
+  int office_starts_ = 0;            // office starts so far
+  int office_starting_ = 0;          // the one under way (0: none)
   struct HeldCopy {
     std::string text;
     table::ImportMode mode;

@@ -36,15 +36,32 @@ class HungReport {
 
 constexpr char kWordHung[] = "●Word没有响应，请等它恢复后再试！";
 constexpr char kExcelHung[] = "●Excel没有响应，请等它恢复后再试！";
+// How long a start may take before the user is told it is under way.
+constexpr int kSlowStartMs = 1000;
 
 }  // namespace
+
+bool Backtick::StartOffice(const char* button, const char* starting, const char* missing,
+                           const std::function<bool()>& start) {
+  const int this_start = ++office_starts_;
+  office_starting_ = this_start;
+  p_.ui.RunLater(kSlowStartMs, [this, this_start, button, starting] {
+    if (office_starting_ == this_start) p_.ui.Hint(starting, button, 10, 30);
+  });
+  const bool found = start();
+  if (office_starting_ == this_start) office_starting_ = 0;
+  if (!found) p_.ui.Hint(missing, button, 10, 30);
+  return found;
+}
 
 void Backtick::WordButton() {
   const HungReport report(p_, "按钮word", kWordHung);
   hotkeys_.ReRegisterBacktick();
   show_table();
   select_copy_mode("按钮word", 2);
-  word_.StartWord();
+  if (!StartOffice("按钮word", "●正在启动Word，请稍候……", "●没有找到Word或WPS文字，Word模式用不了！",
+                   [this] { return word_.StartWord(); }))
+    return;
   word_.AddDocument();
   word_.SetWordVisible(true);
 }
@@ -56,7 +73,9 @@ void Backtick::ExcelButton() {
   show_table();
   select_copy_mode("按钮excel", 3);
   reset_cell_cursor();
-  excel_.StartExcel();
+  if (!StartOffice("按钮excel", "●正在启动Excel，请稍候……", "●没有找到Excel或WPS表格，Excel模式用不了！",
+                   [this] { return excel_.StartExcel(); }))
+    return;
   excel_.AddSheet();
   excel_.AddWorkbook();
   excel_.SetExcelVisible(true);

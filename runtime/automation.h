@@ -36,10 +36,16 @@ class Automation {
   // How long one call may take before it is given up: the program has
   // stopped answering (hung, or waiting on a dialog of its own).
   static constexpr int kCallLimitMs = 5000;
+  // How long starting the program may take: a cold start of an office
+  // program on a slow laptop takes far longer than a call.
+  static constexpr int kCreateLimitMs = 60000;
 
   virtual ~Automation() = default;
+  // Whether a program is registered under this name.
+  virtual bool Registered(std::string_view program) const = 0;
   // A new application object of the program registered under this name
-  // ("Excel.Application"); empty when there is none.
+  // ("Excel.Application"); empty when there is none, or when it did not
+  // start within kCreateLimitMs.
   virtual std::unique_ptr<AutomationObject> Create(std::string_view program) = 0;
   // A call was given up and the program has not answered it yet: until it
   // does, every call fails at once.

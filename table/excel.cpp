@@ -2,7 +2,16 @@
 
 namespace tovan::table {
 
-void Excel类::StartExcel() { application_ = automation_.Create("Excel.Application"); }
+bool Excel类::StartExcel() {
+  // Microsoft Excel, then WPS Office (current, then older versions).
+  for (const char* program : {"Excel.Application", "KET.Application", "ET.Application"}) {
+    if (!automation_.Registered(program)) continue;
+    application_ = automation_.Create(program);
+    return true;
+  }
+  application_.reset();
+  return false;
+}
 
 void Excel类::SetExcelVisible(bool visible) {
   if (application_) application_->Put("Visible", visible);

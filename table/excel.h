@@ -1,7 +1,8 @@
 // The spreadsheet the Excel mode fills: "Excel.Application" driven by
-// member name. One object for the whole run; every click of 按钮excel
-// starts a new application object in it. A missing program or a failed
-// member leaves the operation without effect, and the next still runs.
+// member name, or WPS Office's spreadsheet under its own names with the
+// same object model where Excel is not there. One object for the whole
+// run; every click of 按钮excel starts a new application object in it. A
+// failed member leaves the operation without effect, and the next still runs.
 #pragma once
 
 #include <memory>
@@ -15,7 +16,8 @@ class Excel类 {
  public:
   explicit Excel类(rt::Automation& automation) : automation_(automation) {}
 
-  void StartExcel();
+  // False when neither Excel nor WPS's spreadsheet is registered.
+  bool StartExcel();
   void SetExcelVisible(bool visible);
   // A new sheet in the active workbook (released at once: nobody keeps it).
   void AddSheet();

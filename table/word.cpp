@@ -2,7 +2,16 @@
 
 namespace tovan::table {
 
-void Word类::StartWord() { application_ = automation_.Create("WORD.Application"); }
+bool Word类::StartWord() {
+  // Microsoft Word, then WPS Office (current, then older versions).
+  for (const char* program : {"WORD.Application", "KWPS.Application", "WPS.Application"}) {
+    if (!automation_.Registered(program)) continue;
+    application_ = automation_.Create(program);
+    return true;
+  }
+  application_.reset();
+  return false;
+}
 
 void Word类::SetWordVisible(bool visible) {
   if (application_) application_->Put("Visible", visible);

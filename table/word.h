@@ -1,7 +1,8 @@
 // The document the Word mode fills: "WORD.Application" driven by member
-// name. One object for the whole run; every click of 按钮word starts a new
-// application object in it. A missing program or a failed member leaves
-// the operation without effect, and the next still runs.
+// name, or WPS Office's word processor under its own names with the same
+// object model where Word is not there. One object for the whole run;
+// every click of 按钮word starts a new application object in it. A failed
+// member leaves the operation without effect, and the next still runs.
 #pragma once
 
 #include <memory>
@@ -15,7 +16,8 @@ class Word类 {
  public:
   explicit Word类(rt::Automation& automation) : automation_(automation) {}
 
-  void StartWord();
+  // False when neither Word nor WPS's word processor is registered.
+  bool StartWord();
   void SetWordVisible(bool visible);
   void AddDocument();
   // At the selection: kind 0 types the text, 1 starts a new paragraph,

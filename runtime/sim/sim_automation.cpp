@@ -46,11 +46,11 @@ class SimObject : public AutomationObject {
 
 std::unique_ptr<AutomationObject> SimAutomation::Create(std::string_view program) {
   const std::string name(program);
-  if (missing_.count(name) || !Access(name)) return nullptr;
+  if (missing_.count(name) || !Access(name, kCreateLimitMs)) return nullptr;
   return std::make_unique<SimObject>(*this, name);
 }
 
-bool SimAutomation::Access(const std::string& path) {
+bool SimAutomation::Access(const std::string& path, int limit_ms) {
   // Another call under way (given up, or waited for around this one).
   if (calling_ || clock_.NowMicros() < answers_at_) {
     log_.Add(clock_.NowMicros(), Action::kAutomation, path + " (not sent)");
@@ -58,10 +58,10 @@ bool SimAutomation::Access(const std::string& path) {
   }
   const auto delay = delays_.find(path);
   if (delay != delays_.end()) {
-    const bool given_up = delay->second > Automation::kCallLimitMs;
+    const bool given_up = delay->second > limit_ms;
     if (given_up) answers_at_ = clock_.NowMicros() + std::int64_t{delay->second} * 1000;
     calling_ = true;
-    clock_.Wait(given_up ? Automation::kCallLimitMs : delay->second);
+    clock_.Wait(given_up ? limit_ms : delay->second);
     calling_ = false;
     if (given_up) {
       log_.Add(clock_.NowMicros(), Action::kAutomation, path + " (given up)");

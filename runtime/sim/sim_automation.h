@@ -17,6 +17,7 @@ namespace tovan::rt::sim {
 class SimAutomation : public Automation {
  public:
   SimAutomation(VirtualClock& clock, ActionLog& log) : clock_(clock), log_(log) {}
+  bool Registered(std::string_view program) const override { return !missing_.count(std::string(program)); }
   std::unique_ptr<AutomationObject> Create(std::string_view program) override;
   bool Hung() const override { return !calling_ && clock_.NowMicros() < answers_at_; }
 
@@ -28,8 +29,8 @@ class SimAutomation : public Automation {
   // (the window's events run meanwhile); past the call limit it is given up.
   void Delay(std::string path, int ms) { delays_[std::move(path)] = ms; }
 
-  // Logs an access; false when it fails.
-  bool Access(const std::string& path);
+  // Logs an access; false when it fails (given up past `limit_ms`).
+  bool Access(const std::string& path, int limit_ms = kCallLimitMs);
   std::optional<std::int32_t> NumberAt(const std::string& path) const;
 
  private:

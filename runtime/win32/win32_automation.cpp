@@ -129,6 +129,11 @@ Win32Automation::~Win32Automation() {
   if (com_) CoUninitialize();
 }
 
+bool Win32Automation::Registered(std::string_view program) const {
+  CLSID id{};
+  return SUCCEEDED(CLSIDFromProgID(Wide(program).c_str(), &id));
+}
+
 std::unique_ptr<AutomationObject> Win32Automation::Create(std::string_view program) {
   auto object = thread_.Call<std::shared_ptr<ComRef<IDispatch>>>(
       [name = std::string(program)] {
@@ -142,7 +147,7 @@ std::unique_ptr<AutomationObject> Win32Automation::Create(std::string_view progr
         made = std::make_shared<ComRef<IDispatch>>(std::move(created));
         return made;
       },
-      limit_ms_);
+      kCreateLimitMs);
   if (!object || !*object) return nullptr;
   return std::make_unique<DispatchObject>(thread_, limit_ms_, std::move(*object));
 }

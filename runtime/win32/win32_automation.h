@@ -16,6 +16,7 @@ class Win32Automation : public Automation {
   ~Win32Automation() override;
   Win32Automation(const Win32Automation&) = delete;
   Win32Automation& operator=(const Win32Automation&) = delete;
+  bool Registered(std::string_view program) const override;
   std::unique_ptr<AutomationObject> Create(std::string_view program) override;
   bool Hung() const override { return thread_.Hung(); }
 

@@ -353,16 +353,43 @@ TEST_F(BacktickTest, WordModePastesAtTheSelectionThenStartsANewParagraphAndAMiss
                                "WORD.Application.Visible = True", "WORD.Application.Selection",
                                "WORD.Application.Selection.Paste()", "WORD.Application.Selection",
                                "WORD.Application.Selection.TypeText(\"\r\n\")"}));
+  // Without Word: WPS Office's word processor, under its own name.
   sim.log.Clear();
   sim.automation.Uninstall("WORD.Application");
   sim.ui.Click("按钮word");
+  PressBacktick();
+  const Lines wps = Calls(sim);
+  ASSERT_FALSE(wps.empty());
+  EXPECT_EQ(wps.front(), "KWPS.Application");
+  EXPECT_EQ(wps.back(), "KWPS.Application.Selection.TypeText(\"\r\n\")");
+  // Neither: the button says so, and a press harms nothing.
+  sim.log.Clear();
+  sim.automation.Uninstall("KWPS.Application");
+  sim.automation.Uninstall("WPS.Application");
+  sim.ui.Click("按钮word");
+  ASSERT_FALSE(Balloons().empty());
+  EXPECT_EQ(Balloons().back(), BalloonAt("按钮word", 10, 30, "●没有找到Word或WPS文字，Word模式用不了！"));
   PressBacktick();
   EXPECT_TRUE(Calls(sim).empty());
   EXPECT_EQ(U("组合框1").Selection(), 2);
 }
 
 TEST_F(BacktickTest, ASlowOfficeProgramLeavesTheWindowRunningAndAHungOneIsGivenUpWithAHint) {
+  // A cold start on a slow laptop takes 8 s: the window answers, the user
+  // is told it is starting, and the program is used once it is there.
+  sim.automation.Delay("WORD.Application", 8000);
+  std::int64_t answered = -1;
+  sim.clock.AfterMillis(3000, [&] {
+    sim.ui.Click("按钮8");
+    answered = sim.NowMillis();
+  });
+  const std::int64_t clicked_word = sim.NowMillis();
   sim.ui.Click("按钮word");
+  EXPECT_EQ(answered - clicked_word, 3000);
+  EXPECT_EQ(Balloons(), (Lines{BalloonAt("按钮word", 10, 30, "●正在启动Word，请稍候……")}));
+  EXPECT_EQ(Calls(sim).back(), "WORD.Application.Visible = True");
+  sim.ui.Click("按钮8");
+  sim.automation.Delay("WORD.Application", 0);
   Selected("一段话");
   const std::string paste = "WORD.Application.Selection.Paste()";
   // Slow: the paste takes a second, and a click meanwhile is handled at once.

@@ -5,9 +5,15 @@
 // the form "Excel.Application.Range("A1").PasteSpecial()". Like Excel, it
 // has no active workbook until one is added, and its used range grows with
 // the rows pasted into.
-//   tovan_automation_server /register     registers both program names
-//   tovan_automation_server /unregister   removes them
-//   (COM starts it with -Embedding to serve)
+//   tovan_automation_server /register      registers both program names
+//   tovan_automation_server /register-wps  registers them under WPS Office's
+//                                          names only (KET.Application,
+//                                          KWPS.Application); the calls are
+//                                          logged as Excel's and Word's
+//   tovan_automation_server /unregister    removes every name
+//   (COM starts it with -Embedding to serve; while the file
+//   automation-slow-start lies beside it, it takes 8 s to start, as an
+//   office program's cold start on a slow laptop)
 #include <windows.h>
 #include <oleauto.h>
 
@@ -17,6 +23,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -226,11 +233,14 @@ void SetDefault(const std::wstring& key, const std::wstring& value) {
   RegCloseKey(handle);
 }
 
-void Register(bool add) {
+void Register(bool add, bool wps) {
   wchar_t exe[MAX_PATH];
   GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  for (const auto& [program, id] : {std::pair{L"Excel.Application", kExcelId}, std::pair{L"WORD.Application", kWordId}}) {
+  for (const auto& [program, id, of_wps] :
+       {std::tuple{L"Excel.Application", kExcelId, false}, std::tuple{L"WORD.Application", kWordId, false},
+        std::tuple{L"KET.Application", kExcelId, true}, std::tuple{L"KWPS.Application", kWordId, true}}) {
     const std::wstring clsid = L"CLSID\\" + Text(id);
+    if (add && of_wps != wps) continue;
     if (add) {
       SetDefault(std::wstring(program) + L"\\CLSID", Text(id));
       SetDefault(clsid + L"\\LocalServer32", L"\"" + std::wstring(exe) + L"\"");
@@ -245,10 +255,12 @@ void Register(bool add) {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
-  if (command == L"/register" || command == L"/unregister") {
-    Register(command == L"/register");
+  if (command == L"/register" || command == L"/register-wps" || command == L"/unregister") {
+    if (command != L"/register") Register(false, false);
+    if (command != L"/unregister") Register(true, command == L"/register-wps");
     return 0;
   }
+  if (std::filesystem::exists(Directory() + L"\\automation-slow-start")) Sleep(8000);
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
   Factory excel(L"Excel.Application"), word(L"WORD.Application");
   DWORD cookies[2] = {};
