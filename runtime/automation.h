@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,6 +48,13 @@ class Automation {
   // ("Excel.Application"); empty when there is none, or when it did not
   // start within kCreateLimitMs.
   virtual std::unique_ptr<AutomationObject> Create(std::string_view program) = 0;
+  // Create for the first of these programs that is registered; nothing
+  // when none of them is.
+  std::optional<std::unique_ptr<AutomationObject>> CreateFirst(std::initializer_list<std::string_view> programs) {
+    for (std::string_view program : programs)
+      if (Registered(program)) return Create(program);
+    return std::nullopt;
+  }
   // A call was given up and the program has not answered it yet: until it
   // does, every call fails at once.
   virtual bool Hung() const = 0;

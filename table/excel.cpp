@@ -4,13 +4,9 @@ namespace tovan::table {
 
 bool Excel类::StartExcel() {
   // Microsoft Excel, then WPS Office (current, then older versions).
-  for (const char* program : {"Excel.Application", "KET.Application", "ET.Application"}) {
-    if (!automation_.Registered(program)) continue;
-    application_ = automation_.Create(program);
-    return true;
-  }
-  application_.reset();
-  return false;
+  auto started = automation_.CreateFirst({"Excel.Application", "KET.Application", "ET.Application"});
+  application_ = started ? std::move(*started) : nullptr;
+  return started.has_value();
 }
 
 void Excel类::SetExcelVisible(bool visible) {

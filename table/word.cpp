@@ -4,13 +4,9 @@ namespace tovan::table {
 
 bool Word类::StartWord() {
   // Microsoft Word, then WPS Office (current, then older versions).
-  for (const char* program : {"WORD.Application", "KWPS.Application", "WPS.Application"}) {
-    if (!automation_.Registered(program)) continue;
-    application_ = automation_.Create(program);
-    return true;
-  }
-  application_.reset();
-  return false;
+  auto started = automation_.CreateFirst({"WORD.Application", "KWPS.Application", "WPS.Application"});
+  application_ = started ? std::move(*started) : nullptr;
+  return started.has_value();
 }
 
 void Word类::SetWordVisible(bool visible) {

@@ -80,20 +80,22 @@ TEST_F(SlotFilesTest, ExtrasShorterOrLongerThanTheTableFillWhatMatches) {
 }
 
 TEST_F(SlotFilesTest, AFailedSaveLeavesTheOldPairNotAMixedOneAndSaysWhy) {
-  Put("保存A.txt", "old★");
-  Put("跳快数据A.txt", "9★★\r\n");
-  AddRows({"new"});
   const std::string extras = sim.files.InRunDirectory("跳快数据A.txt");
+  // The old pair, its extras file held by another program.
+  const auto old_pair_held = [&] {
+    Put("保存A.txt", "old★");
+    Put("跳快数据A.txt", "9★★\r\n");
+    sim.files.Refuse(extras);
+  };
+  AddRows({"new"});
   // A virus scanner holds the extras file for a second: the save waits it out.
-  sim.files.Refuse(extras);
+  old_pair_held();
   sim.clock.AfterMillis(1000, [&] { sim.files.Allow(extras); });
   sim.ui.Click("保存A");
   EXPECT_EQ(File("保存A.txt"), "new\xA1\xEF");
   EXPECT_TRUE(Balloons().empty());
   // Saved again while the first save still waits: the newer table wins.
-  Put("保存A.txt", "old★");
-  Put("跳快数据A.txt", "9★★\r\n");
-  sim.files.Refuse(extras);
+  old_pair_held();
   sim.clock.AfterMillis(500, [&] {
     app.Rows().SetCell(0, kContent, "newer");
     sim.ui.Click("保存A");
@@ -104,9 +106,7 @@ TEST_F(SlotFilesTest, AFailedSaveLeavesTheOldPairNotAMixedOneAndSaysWhy) {
   EXPECT_TRUE(Balloons().empty());
   // Held for good: the row file, already written, goes back to what it
   // was, and after 3 s of trying the user is told; the table keeps its rows.
-  Put("保存A.txt", "old★");
-  Put("跳快数据A.txt", "9★★\r\n");
-  sim.files.Refuse(extras);
+  old_pair_held();
   const std::int64_t t0 = sim.NowMillis();
   sim.ui.Click("保存A");
   EXPECT_GE(sim.NowMillis() - t0, 3000);
