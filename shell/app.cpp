@@ -226,6 +226,9 @@ void App::PlaceWindow() {
 }
 
 void App::Closing() {
+  // A second close while the warning below is up ends nothing twice.
+  if (closing_) return;
+  closing_ = true;
   // A replay sends nothing into other programs once its window is gone.
   replay_.Stop();
   p_.mouse_hook.Remove(paste::kBacktickHookOwner);
@@ -235,12 +238,13 @@ void App::Closing() {
   if (settings_read_)
     for (const char* box : paste::kRecorderBoxes)
       saved = rt::WriteSetting(p_.files, settings_path_, kSettingsSection, box, p_.ui[box].Text()) && saved;
-  // No balloon can be seen once the window is gone.
+  hotkeys_.UnregisterAll();
+  // No balloon can be seen once the window is gone. Said once nothing can
+  // start any more: no hotkey press runs inside the warning.
   if (!saved)
     p_.ui.Warn("记录、模拟和停止的热键没能保存到“" + std::string(kSettingsFile) +
                    "”（文件被其他程序占用，或文件夹不能写入），下次启动时不会恢复。",
                "温馨提示");
-  hotkeys_.UnregisterAll();
 }
 
 }  // namespace tovan::shell

@@ -94,6 +94,7 @@ class App {
   recorder::Replay replay_;
   std::string settings_path_;
   bool settings_read_ = false;
+  bool closing_ = false;
 };
 
 }  // namespace tovan::shell
