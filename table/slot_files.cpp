@@ -209,9 +209,8 @@ void SlotFiles::SaveCheckStates() {
     std::string text = TableCheckText();
     p_.ui[kCheckBox].SetText(text);
     check_written_ = std::move(text);
-    const std::string bytes = rt::ToGbk(check_written_).bytes;
-    const rt::WriteResult result =
-        WriteRetrying(p_, [&] { return p_.files.Write(path, bytes); }, [this] { return check_dirty_; });
+    const rt::WriteResult result = WriteRetrying(
+        p_, [&] { return p_.files.Write(path, rt::ToGbk(check_written_).bytes); }, [this] { return check_dirty_; });
     if (!result && !check_dirty_) p_.ui.Hint(NotSavedText("选择框", result.failure), "保存检查框", 10, 30);
   }
   check_writing_ = false;
