@@ -243,7 +243,7 @@ void App::Closing() {
   // start any more: no hotkey press runs inside the warning.
   if (!saved)
     p_.ui.Warn("记录、模拟和停止的热键没能保存到“" + std::string(kSettingsFile) +
-                   "”（文件被其他程序占用，或文件夹不能写入），下次启动时不会恢复。",
+                   "”（文件被其他程序占用、文件夹不能写入，或热键里有无法保存为GBK的字符），下次启动时可能不会恢复。",
                "温馨提示");
 }
 
