@@ -107,13 +107,15 @@ PasteEngine::Delivery PasteEngine::PressPaste(const std::function<bool()>& write
     const bool handed_out = p_.clipboard.HandedOut();
     p_.clipboard.AfterPaste();
     if (!read) return NotTaken(handed_out ? Delivery::kMaybe : Delivery::kNotTaken, row);
-    // Once more only with proof: the program read the text, let go of the
+    // Not arrived, known for sure: the program read the text, let go of the
     // clipboard (it inserts what it read before that), and the field it
     // pasted into is as it was before. (A field read before keys sent
-    // earlier were handled differs anyway: no second press then.)
-    if (press > 0 || !before.state || !p_.clipboard.ReaderLetGo() ||
-        p_.target.FocusOf(before.window) != before.field || !p_.target.FieldIs(before.field, *before.state))
+    // earlier were handled differs anyway.) Then once more; still not
+    // arrived, the press or run stops on this row.
+    if (!before.state || !p_.clipboard.ReaderLetGo() || p_.target.FocusOf(before.window) != before.field ||
+        !p_.target.FieldIs(before.field, *before.state))
       return Delivery::kTaken;
+    if (press > 0) return NotArrived(row);
     if (!write()) return Delivery::kTaken;
   }
 }
@@ -144,6 +146,14 @@ bool PasteEngine::AwaitPasteRead() {
   }
   // Taken back, a paste the program handles late finds nothing.
   return !p_.clipboard.Withdraw();
+}
+
+PasteEngine::Delivery PasteEngine::NotArrived(int row) {
+  if (StopAsked()) return Delivery::kNotTaken;  // the user stopped it: no hint
+  EndRunning();
+  const std::string what = row >= 0 ? "第" + std::to_string(row + 1) + "行" : "勾选项";
+  p_.ui.Hint("●" + what + "没有粘贴进去，已停止！", "组合框66", 20, 30);
+  return Delivery::kNotTaken;
 }
 
 PasteEngine::Delivery PasteEngine::NotTaken(Delivery delivery, int row) {

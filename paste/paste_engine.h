@@ -82,6 +82,9 @@ class PasteEngine {
   bool AwaitPasteRead();
   // A paste that did not end taken: ends the run, with the hint.
   Delivery NotTaken(Delivery delivery, int row);
+  // A row read by the program but kept by no field, twice: ends the press
+  // or run on it, with the hint.
+  Delivery NotArrived(int row);
   Delivery ClipboardPaste(std::string_view text, int wait_ms, int row);
   void SkipKeys(int row, Key key, bool waits);
   void TypedTabs(int row);

@@ -113,6 +113,13 @@ TEST_F(PaceTest, APasteReadButLeavingTheFieldUnchangedIsPressedOnceMoreOnlyWhere
   EXPECT_EQ(Story(t0), (Lines{"+0 clip a", "+100 Ctrl+V", "+100 clip a", "+100 Ctrl+V", "+200 Tab"}));
   Settle();
   EXPECT_EQ(sim.target.Received(), "a\t");
+  // Refused again: the row did not arrive, for sure; the press stops on it
+  // with the hint, no key after it, the row still current.
+  sim.target.DiscardPastes(2);
+  t0 = PressF2();
+  EXPECT_EQ(Story(t0), (Lines{"+0 clip b", "+100 Ctrl+V", "+100 clip b", "+100 Ctrl+V"}));
+  EXPECT_EQ(LastBalloon(), "●第2行没有粘贴进去，已停止！");
+  EXPECT_EQ(List().CurrentRow(), 1);
   // A field drawn by the program itself cannot be read: one Ctrl+V only.
   sim.target.SetReadable(false);
   sim.target.DiscardPastes(1);

@@ -69,6 +69,7 @@ class PasteTest : public TovanTest {
     std::filesystem::remove(Beside("选择框.txt"));
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     const int rows = test.find("Soak") != std::string::npos     ? 300
+                     : test.find("Fifty") != std::string::npos  ? 50
                      : test.find("Thirty") != std::string::npos ? 30
                      : test.find("Twenty") != std::string::npos ? 20
                      : test.find("Twelve") != std::string::npos ? 12
@@ -76,7 +77,7 @@ class PasteTest : public TovanTest {
     if (rows == 4)
       WriteSlotA(test.find("Pause") != std::string::npos);
     else
-      WriteNumberedRows(rows, rows == 12 || rows == 20);
+      WriteNumberedRows(rows, rows == 12 || rows == 20 || rows == 50);
     // Another program holds the slot's hotkey before it is loaded.
     if (test.find("Refused") != std::string::npos) {
       ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_F2));
@@ -176,6 +177,20 @@ TEST_F(PasteTest, TwelveRowsIntoABusyFormBesideAClipboardToolHoldingTheClipboard
   RunIntoASlowTarget({L"--busy", L"400"});
   ExpectEachRowOnceInOrder(12, 30000, true);
   peek.Terminate();
+}
+
+TEST_F(PasteTest, FiftyRowsIntoAFieldThatKeepsNothingOfEverySeventhPasteArriveOnceEachInOrder) {
+  RunIntoASlowTarget({L"--discard-pastes", L"7"});
+  ExpectEachRowOnceInOrder(50, 40000, false);
+}
+
+TEST_F(PasteTest, TwelveRowsIntoAFieldThatKeepsNoPasteStopAtTheFirstWithItsHintAndNothingTwice) {
+  RunIntoASlowTarget({L"--discard-pastes", L"1"});
+  ASSERT_TRUE(WaitUntil([&] { return BalloonShown(); }, 10000)) << "the run did not stop with its hint";
+  Sleep(1500);
+  EXPECT_EQ(WindowText(Field(105)).value_or("?"), "");
+  // The row that did not arrive stays current: the next press starts there.
+  EXPECT_EQ(SendWithTimeout(table_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
 }
 
 TEST_F(PasteTest, TwelveRowsStopAtTheQuestionTheFormAsksAfterItsTenthFieldAndNothingGoesIntoIt) {

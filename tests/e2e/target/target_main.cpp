@@ -10,6 +10,9 @@
 //   --rich            the multi-line field is a rich edit field
 //   --ask-after N     after the Nth Tab or Enter, asks a question in a
 //                     modal message box of its own ("保存更改吗？")
+//   --discard-pastes N  every Nth paste into a plain field reads the
+//                     clipboard and keeps nothing (a field refusing what it
+//                     was given)
 #include <windows.h>
 #include <shellapi.h>
 
@@ -32,6 +35,8 @@ struct TargetState {
   int ask_after = 0;  // 0: never
   bool memo_takes_tab = false;
   bool rich = false;
+  int discard_every = 0;  // 0: never
+  int pastes = 0;
   HWND memo = nullptr;
   HFONT font = nullptr;
   HWND first_field = nullptr;
@@ -50,6 +55,13 @@ void LogChar(HWND field, WPARAM unit) {
 
 LRESULT CALLBACK FieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_CHAR) LogChar(field, wparam);
+  if (message == WM_PASTE && state.discard_every > 0 && ++state.pastes % state.discard_every == 0) {
+    if (OpenClipboard(field)) {
+      GetClipboardData(CF_UNICODETEXT);
+      CloseClipboard();
+    }
+    return 0;
+  }
   const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(field, GWLP_USERDATA));
   return CallWindowProcW(original, field, message, wparam, lparam);
 }
@@ -128,6 +140,8 @@ void ReadSwitches(const wchar_t* command_line) {
       state.memo_takes_tab = true;
     } else if (lstrcmpW(args[i], L"--ask-after") == 0 && i + 1 < count) {
       state.ask_after = _wtoi(args[i + 1]);
+    } else if (lstrcmpW(args[i], L"--discard-pastes") == 0 && i + 1 < count) {
+      state.discard_every = _wtoi(args[i + 1]);
     } else if (lstrcmpW(args[i], L"--rich") == 0) {
       state.rich = true;
     }
