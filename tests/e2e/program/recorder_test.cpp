@@ -59,6 +59,17 @@ class RecorderTest : public TovanWithTargetTest {
     ASSERT_TRUE(SetWindowTextTo(Field(101), ""));
     ASSERT_TRUE(SetWindowTextTo(Field(102), ""));
   }
+  // The event list as "key name, key, action, time" rows, for a failure's
+  // message: a recording now and then holds one event more or less.
+  std::string RecordedEvents() {
+    HWND list = Control("超级列表框2");
+    std::string events;
+    for (int row = 0; row < ListItemCount(list); ++row) {
+      for (int column = 1; column <= 4; ++column) events += ListCellText(list, row, column).value_or("?") + ",";
+      events += " | ";
+    }
+    return events;
+  }
   // Recorder on; a click into the first field, a, b, Tab, c recorded and
   // saved into slot 2.
   void RecordIntoTarget() {
@@ -81,7 +92,7 @@ class RecorderTest : public TovanWithTargetTest {
     Sleep(200);
     ASSERT_TRUE(PressKey(VK_F7));
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(Control("超级列表框2")) == 10; }))
-        << ListItemCount(Control("超级列表框2"));
+        << "record hotkey box \"" << WindowText(Control("记录")).value_or("?") << "\", events: " << RecordedEvents();
     ASSERT_EQ(WindowText(Field(101)), "ab");
     ASSERT_EQ(WindowText(Field(102)), "c");
     ASSERT_TRUE(ClickButton(Control("按钮59")));
